@@ -1,0 +1,98 @@
+// The virtual clock, its timers and its yield, which every other test relies on.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/interval_timer.h"
+#include "platform/virtual_event_service.h"
+
+namespace {
+
+using testing::ElementsAre;
+
+TEST(VirtualTimeTest, AYieldWithNothingDueJumpsToTheNextTimer) {
+  auto& clock = platform::UseVirtualTime();
+  std::vector<platform::Micros> fast;
+  std::vector<platform::Micros> slow;
+  clock.StartTimer(70, [&] { fast.push_back(clock.NowMicros()); });
+  clock.StartTimer(500, [&] { slow.push_back(clock.NowMicros()); });
+  const platform::Micros start = clock.NowMicros();
+  platform::DoEvents();
+  EXPECT_EQ(clock.NowMicros() - start, 70'000);
+  clock.RunFor(1'000'000 - 70'000);
+  EXPECT_EQ(fast.size(), 14u);
+  EXPECT_THAT(slow, ElementsAre(start + 500'000, start + 1'000'000));
+}
+
+TEST(VirtualTimeTest, StoppedTimersNeverRunAndIdsAreNeverZero) {
+  auto& clock = platform::UseVirtualTime();
+  int ticks = 0;
+  const auto id = clock.StartTimer(10, [&] { ++ticks; });
+  EXPECT_NE(id, 0u);
+  EXPECT_TRUE(clock.StopTimer(id));
+  EXPECT_FALSE(clock.StopTimer(id));
+  clock.RunFor(100'000);
+  EXPECT_EQ(ticks, 0);
+  EXPECT_EQ(clock.StartTimer(0, [] {}), 0u) << "a zero period fails";
+}
+
+TEST(VirtualTimeTest, ATimerCallbackThatYieldsLetsTimersRunInside) {
+  auto& clock = platform::UseVirtualTime();
+  int inner = 0;
+  bool insideBox = false;
+  int ticksWhileInside = 0;
+  clock.StartTimer(70, [&] {
+    ++inner;
+    if (insideBox) ++ticksWhileInside;
+    if (inner == 1) {  // like a modal box opened from a tick
+      insideBox = true;
+      clock.RunFor(700'000);
+      insideBox = false;
+    }
+  });
+  clock.RunFor(100'000);
+  EXPECT_GE(ticksWhileInside, 9);
+}
+
+TEST(VirtualTimeTest, BusyWaitsOnTheMillisecondCounterEnd) {
+  platform::UseVirtualTime();
+  const std::uint32_t t0 = platform::timeGetTime();
+  int spins = 0;
+  while (platform::timeGetTime() - t0 < 20)
+    ++spins;
+  EXPECT_GT(spins, 100);
+}
+
+TEST(VirtualTimeTest, TimeOfDayWrapsAtMidnight) {
+  auto& clock = platform::UseVirtualTime({86399.5, 0});
+  EXPECT_FLOAT_EQ(platform::Timer(), 86399.5f);
+  clock.Advance(1'000'000);
+  EXPECT_NEAR(platform::Timer(), 0.5f, 1e-3);
+}
+
+TEST(VirtualTimeTest, TheMillisecondCounterWrapsAt32Bits) {
+  auto& clock = platform::UseVirtualTime({0, 0xFFFFFFF0u});
+  const std::uint32_t t0 = platform::timeGetTime();
+  clock.Advance(40'000);
+  EXPECT_GE(static_cast<std::uint32_t>(platform::timeGetTime() - t0), 40u);
+}
+
+TEST(VirtualTimeTest, AnIntervalTimerTicksOneIntervalAfterEachEnable) {
+  auto& clock = platform::UseVirtualTime();
+  std::vector<platform::Micros> ticks;
+  platform::IntervalTimer timer(500, [&] { ticks.push_back(clock.NowMicros()); });
+  EXPECT_FALSE(timer.Enabled());
+  clock.RunFor(1'000'000);
+  EXPECT_TRUE(ticks.empty());
+  const platform::Micros start = clock.NowMicros();
+  timer.Enabled(true);
+  clock.RunFor(1'200'000);
+  EXPECT_THAT(ticks, ElementsAre(start + 500'000, start + 1'000'000));
+  timer.Enabled(false);
+  clock.RunFor(1'000'000);
+  EXPECT_EQ(ticks.size(), 2u);
+}
+
+}  // namespace

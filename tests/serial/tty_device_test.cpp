@@ -1,0 +1,357 @@
+#include "serial/tty_device.h"
+
+#include <fcntl.h>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <string>
+
+#include "platform/real_event_service.h"
+#include "serial/tty_settings.h"
+
+namespace win32 {
+namespace {
+
+using platform::Micros;
+namespace flags = dcb_flags;
+
+DCB Record(DWORD baud, std::uint8_t bits, std::uint8_t parity, std::uint8_t stop, DWORD more) {
+  DCB dcb{};
+  dcb.DCBlength = sizeof(DCB);
+  dcb.BaudRate = baud;
+  dcb.Flags = flags::fBinary | more;
+  dcb.ByteSize = bits;
+  dcb.Parity = parity;
+  dcb.StopBits = stop;
+  dcb.XonChar = 17;
+  dcb.XoffChar = 19;
+  return dcb;
+}
+
+// Every field, so that a mismatch shows which one.
+std::string Fields(const DCB& d) {
+  char text[160];
+  std::snprintf(text, sizeof text,
+                "len %u baud %u flags %#x res %u/%u lim %u/%u frame %u%u%u "
+                "chars %u %u %u %u %u",
+                d.DCBlength, d.BaudRate, d.Flags, d.wReserved, d.wReserved1, d.XonLim, d.XoffLim,
+                d.ByteSize, d.Parity, d.StopBits, d.XonChar, d.XoffChar, d.ErrorChar, d.EofChar,
+                d.EvtChar);
+  return text;
+}
+
+// What an interactive terminal leaves behind: echo, line editing, CR/LF translation, no HUPCL.
+termios CookedTerminal() {
+  termios tio{};
+  tio.c_iflag = ICRNL | IXON | ISTRIP;
+  tio.c_oflag = OPOST | ONLCR;
+  tio.c_cflag = CS7 | PARENB | B38400;
+  tio.c_lflag = ECHO | ICANON | ISIG;
+  tio.c_cc[VMIN] = 1;
+  return tio;
+}
+
+// Each frame as a UART driver must see it in termios, and back from termios to the record.
+TEST(TtySettings, RecordMapsOntoTermiosAndBack) {
+  constexpr tcflag_t kFrame = CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS;
+  constexpr tcflag_t kInput = INPCK | IXON | IXOFF;
+  constexpr speed_t kExact = CBAUDEX;  // the kernel's code for a rate given as a number
+  const struct Row {
+    DCB dcb;
+    tcflag_t frame, input;
+    speed_t speed;
+  } rows[] = {
+      {Record(9600, 8, NOPARITY, ONESTOPBIT, 0), CS8, 0, B9600},
+      {Record(9600, 8, ODDPARITY, ONESTOPBIT, flags::fParity), CS8 | PARENB | PARODD, INPCK, B9600},
+      {Record(19200, 7, EVENPARITY, TWOSTOPBITS, 0), CS7 | PARENB | CSTOPB, 0, B19200},
+      {Record(2400, 7, MARKPARITY, ONESTOPBIT, 0), CS7 | PARENB | PARODD | CMSPAR, 0, B2400},
+      {Record(4800, 8, SPACEPARITY, ONESTOPBIT, 0), CS8 | PARENB | CMSPAR, 0, B4800},
+      {Record(1200, 5, NOPARITY, ONE5STOPBITS, 0), CS5 | CSTOPB, 0, B1200},
+      {Record(300, 6, NOPARITY, ONESTOPBIT, 0), CS6, 0, B300},
+      {Record(57600, 8, NOPARITY, ONESTOPBIT, flags::fOutxCtsFlow), CS8 | CRTSCTS, 0, B57600},
+      {Record(115200, 8, NOPARITY, ONESTOPBIT, flags::fOutX), CS8, IXON, B115200},
+      {Record(38400, 8, NOPARITY, ONESTOPBIT, flags::fInX), CS8, IXOFF, B38400},
+      {Record(14400, 8, NOPARITY, ONESTOPBIT, 0), CS8, 0, kExact},
+      {Record(56000, 8, EVENPARITY, ONESTOPBIT, 0), CS8 | PARENB, 0, kExact},
+      {Record(256000, 8, NOPARITY, ONESTOPBIT, 0), CS8, 0, kExact},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(Fields(row.dcb));
+    const termios tio = TermiosFromDcb(row.dcb, CookedTerminal());
+    EXPECT_EQ(tio.c_cflag & kFrame, row.frame);
+    EXPECT_EQ(tio.c_iflag & kInput, row.input);
+    EXPECT_EQ(cfgetospeed(&tio), row.speed);
+    EXPECT_TRUE(row.speed != kExact || tio.c_ospeed == row.dcb.BaudRate);
+    EXPECT_EQ(tio.c_cflag & (CLOCAL | CREAD | HUPCL), CLOCAL | CREAD | HUPCL);
+
+    // Read back against a stale record: every mapped field has to come from termios.
+    DCB stale = row.dcb;
+    stale.BaudRate = 110;
+    stale.ByteSize = 6;
+    stale.Parity = EVENPARITY;
+    stale.Flags ^= flags::fParity | flags::fOutxCtsFlow | flags::fOutX | flags::fInX;
+    stale.wReserved = 0xBEEF;
+    EXPECT_EQ(Fields(DcbFromTermios(tio, stale)), Fields(row.dcb));
+  }
+}
+
+TEST(TtySettings, FrameDurationCountsEveryBitOfTheFrame) {
+  EXPECT_EQ(FrameDuration(Record(9600, 8, NOPARITY, ONESTOPBIT, 0)), 1042);
+  EXPECT_EQ(FrameDuration(Record(9600, 8, ODDPARITY, ONESTOPBIT, 0)), 1146);
+  EXPECT_EQ(FrameDuration(Record(19200, 7, EVENPARITY, TWOSTOPBITS, 0)), 573);
+  EXPECT_EQ(FrameDuration(Record(1200, 5, NOPARITY, ONE5STOPBITS, 0)), 6250);
+}
+
+// The device through a real pseudo-terminal; the test holds the other side.
+class TtyDeviceTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    // A pseudo-terminal runs in real time, whatever service an earlier test left installed.
+    if (dynamic_cast<platform::RealEventService*>(&platform::Events()) == nullptr) {
+      platform::InstallEventService(std::make_unique<platform::RealEventService>());
+    }
+    int slave = -1;
+    char name[128] = {};
+    ASSERT_EQ(openpty(&master_, &slave, name, nullptr, nullptr), 0);
+    ::close(slave);  // the device is to be alone on its side, as on a real port
+    path_ = name;
+    OpenFailure failure;
+    device_ = OpenTtyDevice(path_, failure);
+    ASSERT_NE(device_, nullptr) << failure.reason;
+  }
+  void TearDown() override {
+    device_.reset();
+    if (master_ >= 0) ::close(master_);
+  }
+
+  // Runs the event loop, and the device when asked, until `done` or the time is up.
+  bool Until(const std::function<bool()>& done, bool advance = true,
+             std::chrono::milliseconds limit = std::chrono::seconds(2)) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done() && std::chrono::steady_clock::now() < end) {
+      if (advance) device_->Advance(platform::Events().NowMicros());
+      platform::Events().Yield();
+    }
+    return done();
+  }
+  std::string ReadOtherSide(std::size_t count) {
+    std::string got;
+    Until([&] {
+      char buffer[4096];
+      pollfd p{master_, POLLIN, 0};
+      const ssize_t n = ::poll(&p, 1, 1) > 0 ? ::read(master_, buffer, sizeof buffer) : 0;
+      if (n > 0) got.append(buffer, static_cast<std::size_t>(n));
+      return got.size() >= count;
+    });
+    return got;
+  }
+  void WriteOtherSide(const std::string& bytes) {
+    ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  }
+  bool Transmit(const std::string& bytes) {
+    return device_->Transmit(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), 0);
+  }
+  std::string TakeInput() {
+    std::string bytes(device_->Input().Size(), '\0');
+    device_->Input().Take(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size());
+    return bytes;
+  }
+
+  int master_ = -1;
+  std::string path_;
+  std::unique_ptr<CommDevice> device_;
+};
+
+TEST_F(TtyDeviceTest, BytesCrossBothWaysUntranslatedAndUnechoed) {
+  const std::string out("\x24\x03 line\n\r\x00\xff\x11\x13", 12);
+  ASSERT_TRUE(Transmit(out));
+  EXPECT_EQ(ReadOtherSide(out.size()), out);
+  EXPECT_TRUE(device_->TransmitDone(0));
+
+  // Without Advance: the event loop alone has to take the bytes in, with their arrival time.
+  const std::string in("\x5a\r\n\x00\x11\x13\x03", 7);
+  const Micros before = platform::Events().NowMicros();
+  WriteOtherSide(in);
+  ASSERT_TRUE(Until([&] { return device_->Input().Size() == in.size(); }, false));
+  const Micros after = platform::Events().NowMicros();
+  EXPECT_EQ(device_->Input().ArrivedBy(before - 1), 0u);
+  EXPECT_EQ(device_->Input().ArrivedBy(after), in.size());
+  EXPECT_EQ(TakeInput(), in);
+  pollfd p{master_, POLLIN, 0};
+  EXPECT_EQ(::poll(&p, 1, 20), 0) << "received bytes went back onto the line";
+}
+
+TEST_F(TtyDeviceTest, WhatTheKernelCannotTakeGoesOutLaterInOrder) {
+  std::string block(std::size_t{256} * 1024, '\0');
+  for (std::size_t i = 0; i < block.size(); ++i)
+    block[i] = static_cast<char>(i * 7 + i / 251);
+  ASSERT_TRUE(Transmit(block));
+  EXPECT_FALSE(device_->TransmitDone(0));
+  EXPECT_TRUE(ReadOtherSide(block.size()) == block) << "bytes lost or reordered";
+  EXPECT_TRUE(device_->TransmitDone(0));
+}
+
+TEST_F(TtyDeviceTest, SettingsAreAppliedAndReadBack) {
+  DCB plain = Record(9600, 8, NOPARITY, ONESTOPBIT,
+                     (1u << flags::kDtrControlShift) | (2u << flags::kRtsControlShift) |
+                         flags::fDsrSensitivity | flags::fErrorChar | flags::fAbortOnError);
+  plain.XonLim = 100;
+  plain.XoffLim = 1948;
+  plain.ErrorChar = '~';
+  plain.EofChar = 26;
+  DCB unusual = Record(14400, 8, NOPARITY, TWOSTOPBITS,
+                       flags::fParity | flags::fOutxCtsFlow | flags::fOutX | flags::fInX);
+  unusual.XonChar = 'Q';
+  unusual.XoffChar = 'S';
+  for (const DCB& dcb : {plain, unusual, Record(256000, 8, NOPARITY, ONESTOPBIT, 0)}) {
+    ASSERT_TRUE(device_->Apply(dcb)) << Fields(dcb);
+    DCB back{};
+    ASSERT_TRUE(device_->ReadBack(back));
+    EXPECT_EQ(Fields(back), Fields(dcb));
+  }
+  // A pseudo-terminal keeps 8 bits without parity; that is no reason to refuse the record.
+  EXPECT_TRUE(device_->Apply(Record(9600, 7, EVENPARITY, ONESTOPBIT, 0)));
+  EXPECT_FALSE(device_->Apply(Record(9600, 4, NOPARITY, ONESTOPBIT, 0)));
+  EXPECT_FALSE(device_->Apply(Record(0, 8, NOPARITY, ONESTOPBIT, 0)));
+}
+
+TEST_F(TtyDeviceTest, SlowRateKeepsAReplyInOneRead) {
+  ASSERT_TRUE(device_->Apply(Record(110, 8, NOPARITY, ONESTOPBIT, 0)));  // 91 ms a byte
+  const Micros start = platform::Events().NowMicros();
+  WriteOtherSide("A");
+  ASSERT_TRUE(Until([&] { return device_->Input().Size() == 1; }));
+  ::usleep(20'000);  // on a 110-baud line this is no gap at all
+  WriteOtherSide("B");
+  ASSERT_TRUE(Until([&] { return device_->Input().Size() == 2; }));
+  const COMMTIMEOUTS timeouts{1, 0, 0, 0, 0};  // ends 1 ms after the line goes quiet
+  EXPECT_EQ(device_->Input().Evaluate(start, timeouts, 16, start + 10'000'000).count, 2u);
+}
+
+TEST_F(TtyDeviceTest, FullInputQueueDropsBytesAndSaysSo) {
+  device_->SetQueueSizes(16, 16);
+  WriteOtherSide("0123456789abcdefGHIJKLMNOP");
+  ASSERT_TRUE(Until([&] { return device_->Input().Size() == 16; }));
+  Until([] { return false; }, true, std::chrono::milliseconds(50));  // and nothing more
+  EXPECT_EQ(TakeInput(), "0123456789abcdef");
+  EXPECT_EQ(device_->TakeLineErrors(), CE_RXOVER);
+  EXPECT_EQ(device_->TakeLineErrors(), 0u) << "taking the errors clears them";
+}
+
+TEST_F(TtyDeviceTest, ModemLinesOfAPseudoTerminalAreIgnoredHarmlessly) {
+  EXPECT_FALSE(device_->SetRts(true, 0));
+  EXPECT_FALSE(device_->SetDtr(true, 0));
+  EXPECT_FALSE(device_->SetRts(false, 0));
+  EXPECT_FALSE(device_->Broken());
+  EXPECT_EQ(device_->TakeLineErrors(), 0u);
+  ASSERT_TRUE(Transmit("$"));
+  EXPECT_EQ(ReadOtherSide(1), "$");
+}
+
+TEST_F(TtyDeviceTest, OpenIsExclusive) {
+  OpenFailure failure;
+  EXPECT_EQ(OpenTtyDevice(path_, failure), nullptr);
+  EXPECT_EQ(failure.error, ERROR_SHARING_VIOLATION);
+  device_.reset();
+
+  // Root passes TIOCEXCL; the lock is what keeps another program out.
+  const int other = ::open(path_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+  EXPECT_EQ(OpenTtyDevice(path_, failure), nullptr);
+  EXPECT_EQ(failure.error, ERROR_SHARING_VIOLATION);
+  EXPECT_EQ(failure.reason, "in use by another program");
+  ::close(other);
+  device_ = OpenTtyDevice(path_, failure);
+  EXPECT_NE(device_, nullptr) << failure.reason;
+}
+
+TEST_F(TtyDeviceTest, OtherSideClosingBreaksTheDeviceWithoutSpinning) {
+  ::close(std::exchange(master_, -1));
+  ASSERT_TRUE(Until([&] { return device_->Broken(); }, false)) << "hang-up went unnoticed";
+
+  // A hung-up descriptor stays readable: if it were still watched, the loop would spin.
+  timespec cpu0{}, cpu1{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu0);
+  Until([] { return false; }, false, std::chrono::milliseconds(200));
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu1);
+  const double cpuMs = (cpu1.tv_sec - cpu0.tv_sec) * 1e3 + (cpu1.tv_nsec - cpu0.tv_nsec) / 1e6;
+  EXPECT_LT(cpuMs, 100.0) << "CPU time in 200 ms of waiting";
+
+  DCB dcb{};
+  EXPECT_FALSE(Transmit("$"));
+  EXPECT_FALSE(device_->ReadBack(dcb));
+  EXPECT_FALSE(device_->SetRts(false, 0));
+  device_->Advance(platform::Events().NowMicros());
+  EXPECT_TRUE(device_->Broken());
+}
+
+// Opens that fail say why in the operator's words, with the device that was tried.
+TEST(TtyDeviceOpen, RefusedOpensSayWhy) {
+  char file[] = "/tmp/talvora-tty-test-XXXXXX";
+  ASSERT_EQ(::close(::mkstemp(file)), 0);
+  const std::pair<std::string, std::string> rows[] = {
+      {"/dev/talvora-no-such-port", "no such device"},
+      {"/tmp/talvora-no-such-dir/tty", "no such device"},
+      {file, "not a serial device"},
+      {"/tmp", "not a serial device"},
+      {"/dev/null", "not a serial device"},
+  };
+  for (const auto& [path, reason] : rows) {
+    OpenFailure failure;
+    EXPECT_EQ(OpenTtyDevice(path, failure), nullptr) << path;
+    EXPECT_EQ(failure.error, ERROR_FILE_NOT_FOUND) << path;
+    EXPECT_EQ(failure.reason, reason) << path;
+    EXPECT_EQ(failure.device, path);
+    EXPECT_FALSE(failure.fix.empty()) << path;
+  }
+  ::unlink(file);
+}
+
+// As root the test gives the device to group dialout and tries it as user nobody.
+TEST(TtyDeviceOpen, PermissionDeniedNamesTheGroupToJoin) {
+  const group* dialout = ::getgrnam("dialout");
+  const passwd* nobody = ::getpwnam("nobody");
+  if (::geteuid() != 0 || dialout == nullptr || nobody == nullptr) {
+    GTEST_SKIP() << "needs root, user nobody and group dialout";
+  }
+  int master = -1, slave = -1, report[2];
+  char path[128] = {};
+  ASSERT_EQ(openpty(&master, &slave, path, nullptr, nullptr), 0);
+  ASSERT_EQ(::chown(path, 0, dialout->gr_gid) | ::chmod(path, 0660) | ::pipe(report), 0);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 ||
+        ::setuid(nobody->pw_uid) != 0) {
+      _exit(2);
+    }
+    OpenFailure failure;
+    const bool opened = OpenTtyDevice(path, failure) != nullptr;
+    const std::string text =
+        std::to_string(failure.error) + "|" + failure.reason + "|" + failure.fix;
+    _exit(opened || ::write(report[1], text.data(), text.size()) <= 0 ? 1 : 0);
+  }
+  ::close(report[1]);
+  std::string text(512, '\0');
+  text.resize(static_cast<std::size_t>(std::max<ssize_t>(::read(report[0], text.data(), 512), 0)));
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  for (int fd : {report[0], master, slave})
+    ::close(fd);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << text;
+  EXPECT_EQ(text.rfind(std::to_string(ERROR_ACCESS_DENIED) + "|permission denied|", 0), 0u) << text;
+  EXPECT_NE(text.find("usermod -aG dialout nobody"), std::string::npos) << text;
+}
+
+}  // namespace
+}  // namespace win32

@@ -1,0 +1,42 @@
+#include "support/scripted_peer.h"
+
+#include "serial/simulated_line.h"
+
+namespace testsupport {
+
+void ScriptedPeer::OnByteFromProgram(std::uint8_t byte, platform::Micros at, win32::RtsLevel rts,
+                                     win32::PeerSink& sink) {
+  AdvanceTo(at, sink);
+  if (!collecting_) {
+    current_ = Received{{}, rts, at};
+    collecting_ = true;
+  }
+  current_.bytes.push_back(static_cast<char>(byte));
+  current_.end = at;
+}
+
+void ScriptedPeer::AdvanceTo(platform::Micros now, win32::PeerSink& sink) {
+  if (!collecting_ || now < current_.end + kIdleGap) return;
+  collecting_ = false;
+  frames_.push_back(current_);
+  if (script_) script_(frames_.back(), sink);
+}
+
+std::shared_ptr<ScriptedPeer*> UseScriptedPeers(ScriptedPeer::Script script) {
+  auto last = std::make_shared<ScriptedPeer*>(nullptr);
+  win32::SetSimulatedPeerFactory(
+      [last, script](const std::string&, std::string&) -> std::shared_ptr<win32::LinePeer> {
+        auto peer = std::make_shared<ScriptedPeer>(script);
+        *last = peer.get();
+        return peer;
+      });
+  return last;
+}
+
+ScriptedPeer::Script AnswerWith(std::string reply, platform::Micros delay) {
+  return [reply, delay](const ScriptedPeer::Received& frame, win32::PeerSink& sink) {
+    sink.SendToProgram(reply, frame.end + delay);
+  };
+}
+
+}  // namespace testsupport

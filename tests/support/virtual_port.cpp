@@ -1,0 +1,39 @@
+#include "support/virtual_port.h"
+
+#include <cstdlib>
+
+#include "platform/windows.h"
+
+namespace testsupport {
+
+void VirtualPortTest::SetUp() {
+  clock_ = &platform::UseVirtualTime();
+  setenv("TALVORA_COM1", "sim", 1);
+  lastPeer_ = UseScriptedPeers([this](const ScriptedPeer::Received& frame, win32::PeerSink& sink) {
+    if (script_) script_(frame, sink);
+  });
+}
+
+void VirtualPortTest::TearDown() {
+  win32::SetSimulatedPeerFactory({});
+}
+
+void VirtualPortTest::SetScript(ScriptedPeer::Script script) {
+  script_ = std::move(script);
+}
+
+std::vector<Frame> VirtualPortTest::FramesOn(win32::HANDLE handle) {
+  win32::SimulatedLine* line = win32::SimulatedLineOf(handle);
+  if (line == nullptr) return {};
+  return Frames(line->Transcript(), line->ByteDuration());
+}
+
+RecordingWindow::RecordingWindow()
+    : hwnd_(platform::RegisterWindow([this](const std::string& text) { texts_.push_back(text); })) {
+}
+
+RecordingWindow::~RecordingWindow() {
+  platform::UnregisterWindow(hwnd_);
+}
+
+}  // namespace testsupport
