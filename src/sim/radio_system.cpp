@@ -1,0 +1,73 @@
+#include "sim/radio_system.h"
+
+#include <iostream>
+
+namespace sim {
+
+RadioSystem::RadioSystem(Options options)
+    : options_(std::move(options)),
+      host_(options_.host),
+      air_(timeline_, log_, options_,
+           [this](const std::string& bytes, Micros at, win32::PeerSink& sink) {
+             SendToLine(bytes, at, sink);
+           }),
+      fromProgram_(timeline_, [this](const std::string& frame, Micros at, Destination to,
+                                     win32::PeerSink& sink) { OnFrame(frame, at, to, sink); }) {
+  if (options_.trace) log_.EchoTo(&std::cerr);
+}
+
+void RadioSystem::OnOpened(Micros at, win32::PeerSink& /*sink*/) {
+  log_.SetOrigin(at);
+  for (const LineErrorPlan& plan : options_.lineErrors)
+    PlanLineError(plan, at + plan.at);
+}
+
+void RadioSystem::OnByteFromProgram(std::uint8_t byte, Micros at, win32::RtsLevel rts,
+                                    win32::PeerSink& sink) {
+  timeline_.RunUntil(at, sink);
+  fromProgram_.OnByte(byte, at, rts, sink);
+}
+
+void RadioSystem::AdvanceTo(Micros now, win32::PeerSink& sink) {
+  timeline_.RunUntil(now, sink);
+}
+
+const Module* RadioSystem::Remote(std::uint8_t address) const {
+  for (const Module& remote : air_.Remotes()) {
+    if (remote.Address() == address) return &remote;
+  }
+  return nullptr;
+}
+
+void RadioSystem::OnFrame(const std::string& frame, Micros at, Destination to,
+                          win32::PeerSink& /*sink*/) {
+  log_.Add({at, Route::ProgramToHost, std::nullopt, frame});
+  if (to == Destination::Air) {
+    air_.SendFromHost(frame, at);
+    return;
+  }
+  // A silent host module takes no command at all: it neither stores nor answers.
+  const auto command = AsCommand(frame);
+  if (options_.silentHost || !command) return;
+  if (const auto answer = host_.Execute(*command)) {
+    const std::string reply(1, static_cast<char>(*answer));
+    timeline_.At(at + options_.hostDelay, [this, reply](Micros due, win32::PeerSink& sink) {
+      SendToLine(reply, due, sink);
+    });
+  }
+}
+
+void RadioSystem::SendToLine(const std::string& bytes, Micros at, win32::PeerSink& sink) {
+  log_.Add({at, Route::HostToProgram, std::nullopt, bytes});
+  sink.SendToProgram(bytes, at);
+}
+
+void RadioSystem::PlanLineError(const LineErrorPlan& plan, Micros at) {
+  timeline_.At(at, [this, plan](Micros due, win32::PeerSink& sink) {
+    log_.Add({due, Route::LineError, std::nullopt, {}, plan.flags});
+    sink.InjectLineError(plan.flags, due);
+    if (plan.period > 0) PlanLineError(plan, due + plan.period);
+  });
+}
+
+}  // namespace sim

@@ -1,0 +1,146 @@
+// The host module and the remote modules as the program sees them through the serial line.
+
+#include <gtest/gtest.h>
+
+#include "radio_on_line.h"
+#include "sim/frame_log.h"
+
+namespace {
+
+using simtest::Micros;
+using simtest::RadioOnLine;
+
+constexpr Micros kByte = 1042;      // 9600 baud, ten bit times
+constexpr Micros kGap = 3 * kByte;  // idle line that ends a frame for the air
+constexpr Micros kMs = 1000;
+
+std::string Bytes(std::initializer_list<int> values) {
+  std::string bytes;
+  for (const int v : values)
+    bytes += static_cast<char>(v);
+  return bytes;
+}
+
+TEST(SimHostModule, AnswersKeyedReadsWithItsRegistersAfterTheHostDelayAtLineRate) {
+  RadioOnLine sim("host=7,host-delay=3");
+  // Two reads back to back in one write: each is answered as soon as it is complete.
+  const Micros sent = sim.Send(Bytes({'$', 0, '$', 31}), /*keyed=*/true);
+  sim.RunFor(50 * kMs);
+
+  const auto answers = sim.ReceivedSince(sent);
+  ASSERT_EQ(answers.size(), 2u);
+  EXPECT_EQ(answers[0].value, 7) << "register 0 holds the module's address";
+  EXPECT_EQ(answers[0].at, sent + 2 * kByte + 3 * kMs);
+  EXPECT_EQ(answers[1].value, sim.Radio().Host().EepromRegisters()[31]);
+  EXPECT_EQ(answers[1].at, sent + 4 * kByte + 3 * kMs);
+  // A keyed command never reaches the air.
+  EXPECT_TRUE(sim.Radio().Log().Where(sim::Route::HostToAir).empty());
+}
+
+TEST(SimHostModule, StoresKeyedWritesAndReadsThemBack) {
+  RadioOnLine sim("host=0,remotes=1");
+  const Micros start = sim.Now();
+  sim.Send(Bytes({'#', 5, 0xA5}), true);
+  sim.RunFor(30 * kMs);
+  EXPECT_EQ(sim.TextSince(start), "") << "a write answers nothing";
+
+  sim.Send(Bytes({'$', 5}), true);
+  sim.RunFor(30 * kMs);
+  EXPECT_EQ(sim.TextSince(start), Bytes({0xA5}));
+  EXPECT_NE(sim.Radio().Remote(1)->EepromRegisters()[5], 0xA5) << "only the host took it";
+
+  // Registers past the last do not exist: a write changes nothing, a read answers nothing.
+  const auto before = sim.Radio().Host().EepromRegisters();
+  const Micros later = sim.Now();
+  sim.Send(Bytes({'#', 40, 1}), true);
+  sim.RunFor(30 * kMs);
+  sim.Send(Bytes({'$', 40}), true);
+  sim.RunFor(30 * kMs);
+  EXPECT_EQ(sim.Radio().Host().EepromRegisters(), before);
+  EXPECT_EQ(sim.TextSince(later), "");
+}
+
+TEST(SimHostModule, SilentHostTakesNoKeyedCommandButStillRelaysTheAir) {
+  RadioOnLine sim("silent,remotes=4,radio=10");
+  const Micros start = sim.Now();
+  sim.Send(Bytes({'#', 3, 3}), true);
+  sim.RunFor(30 * kMs);
+  sim.Send(Bytes({'$', 3}), true);
+  sim.RunFor(300 * kMs);
+  EXPECT_EQ(sim.TextSince(start), "");
+  EXPECT_EQ(sim.Radio().Host().EepromRegisters()[3], 0) << "the write was not taken";
+
+  sim.Send(Bytes({'$', 0}), false);
+  sim.RunFor(100 * kMs);
+  EXPECT_EQ(sim.TextSince(start), Bytes({4}));
+}
+
+TEST(SimAir, RemoteAnswersPlainReadAfterTwoRadioCrossings) {
+  RadioOnLine sim("host=0,remotes=5,radio=30");
+  const Micros sent = sim.Send(Bytes({'$', 0}), false);
+  sim.RunFor(200 * kMs);
+
+  const auto answers = sim.ReceivedSince(sent);
+  ASSERT_EQ(answers.size(), 1u);
+  EXPECT_EQ(answers[0].value, 5) << "the remote's own address, not the host's";
+  // The frame ends after a gap of idle line, crosses the air, and the answer crosses back.
+  const Micros frameEnd = sent + 2 * kByte + kGap;
+  EXPECT_EQ(answers[0].at, frameEnd + 2 * 30 * kMs);
+
+  std::vector<std::string> routes;
+  for (const sim::FrameRecord& record : sim.Radio().Log().Records()) {
+    routes.push_back(std::to_string(record.at - sent) + " " + sim::RouteName(record) + " " +
+                     sim::ToHex(record.bytes));
+  }
+  const std::vector<std::string> expected{
+      std::to_string(frameEnd - sent) + " program->host 24 00",
+      std::to_string(frameEnd - sent) + " host->air 24 00",
+      std::to_string(frameEnd + 30 * kMs - sent) + " air->remote 5 24 00",
+      std::to_string(frameEnd + 30 * kMs - sent) + " remote 5->air 05",
+      std::to_string(frameEnd + 60 * kMs - sent) + " host->program 05",
+  };
+  EXPECT_EQ(routes, expected);
+}
+
+TEST(SimAir, RemoteEchoesOnlyBlocksAddressedToIt) {
+  RadioOnLine sim("host=0,remotes=3+5,radio=10");
+  // Written in two parts less than a frame gap apart: one block on the air.
+  const Micros start = sim.Now();
+  sim.Send(Bytes({5, 'H', 'i'}), false);
+  sim.RunFor(kByte);
+  sim.Send("!!", false);
+  sim.RunFor(100 * kMs);
+  EXPECT_EQ(sim.TextSince(start), Bytes({5, 'H', 'i', '!', '!'}));
+  EXPECT_EQ(sim.Radio().Log().Where(sim::Route::AirToRemote).size(), 2u) << "both remotes hear it";
+  ASSERT_EQ(sim.Radio().Log().Where(sim::Route::RemoteToAir).size(), 1u);
+  EXPECT_EQ(sim.Radio().Log().Where(sim::Route::RemoteToAir)[0].remote, 5);
+
+  // Addressed to a module that is not there: nobody answers.
+  const Micros later = sim.Now();
+  sim.Send(Bytes({9, 'H', 'i'}), false);
+  sim.RunFor(200 * kMs);
+  EXPECT_EQ(sim.TextSince(later), "");
+
+  // A pause longer than the frame gap splits a write into two blocks; the second, beginning
+  // with 'x', is addressed to nobody.
+  const Micros split = sim.Now();
+  sim.Send(Bytes({3, 'a'}), false);
+  sim.RunFor(kGap);
+  sim.Send(Bytes({'x', 3}), false);
+  sim.RunFor(100 * kMs);
+  EXPECT_EQ(sim.TextSince(split), Bytes({3, 'a'}));
+}
+
+TEST(SimAir, RemoteTakesWritesIntoItsOwnEeprom) {
+  RadioOnLine sim("host=0,remotes=2,radio=5");
+  const Micros start = sim.Now();
+  sim.Send(Bytes({'#', 1, 200}), false);
+  sim.RunFor(50 * kMs);
+  sim.Send(Bytes({'$', 1}), false);
+  sim.RunFor(50 * kMs);
+  EXPECT_EQ(sim.TextSince(start), Bytes({200}));
+  EXPECT_EQ(sim.Radio().Remote(2)->EepromRegisters()[1], 200);
+  EXPECT_NE(sim.Radio().Host().EepromRegisters()[1], 200);
+}
+
+}  // namespace

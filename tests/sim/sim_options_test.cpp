@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include "serial/win32_types.h"
+#include "sim/options.h"
+
+namespace {
+
+TEST(SimOptions, EmptyTextGivesOneMasterHostAndOneRemoteWithAddressOne) {
+  std::string error;
+  const auto options = sim::ParseOptions("", error);
+  ASSERT_TRUE(options) << error;
+  EXPECT_EQ(options->host, 0);
+  EXPECT_EQ(options->remotes, std::vector<std::uint8_t>{1});
+  EXPECT_FALSE(options->silentHost);
+  EXPECT_EQ(options->loss, 0.0);
+  EXPECT_TRUE(options->lineErrors.empty());
+}
+
+TEST(SimOptions, ReadsEveryKey) {
+  std::string error;
+  const auto options = sim::ParseOptions(
+      "host=7, remotes=0+5+0x1F,radio=30,host-delay=1.5,loss=0.2,seed=42,silent,"
+      "error=frame+parity@250/1000,error=break@40,",
+      error);
+  ASSERT_TRUE(options) << error;
+  EXPECT_EQ(options->host, 7);
+  EXPECT_EQ(options->remotes, (std::vector<std::uint8_t>{0, 5, 31}));
+  EXPECT_EQ(options->radioDelay, 30000);
+  EXPECT_EQ(options->hostDelay, 1500);
+  EXPECT_DOUBLE_EQ(options->loss, 0.2);
+  EXPECT_EQ(options->seed, 42u);
+  EXPECT_TRUE(options->silentHost);
+  ASSERT_EQ(options->lineErrors.size(), 2u);
+  EXPECT_EQ(options->lineErrors[0].flags, win32::CE_FRAME | win32::CE_RXPARITY);
+  EXPECT_EQ(options->lineErrors[0].at, 250000);
+  EXPECT_EQ(options->lineErrors[0].period, 1000000);
+  EXPECT_EQ(options->lineErrors[1].flags, win32::CE_BREAK);
+  EXPECT_EQ(options->lineErrors[1].period, 0);
+
+  // talvora-sim takes them as several arguments, later ones on top of earlier ones.
+  sim::Options layered = *options;
+  ASSERT_TRUE(sim::ApplyOptions("silent=no,remotes=none", layered, error)) << error;
+  EXPECT_FALSE(layered.silentHost);
+  EXPECT_TRUE(layered.remotes.empty());
+  EXPECT_EQ(layered.host, 7);
+}
+
+TEST(SimOptions, EveryLineErrorKindHasItsFlag) {
+  const std::pair<const char*, std::uint32_t> kinds[] = {
+      {"frame", win32::CE_FRAME}, {"overrun", win32::CE_OVERRUN}, {"parity", win32::CE_RXPARITY},
+      {"break", win32::CE_BREAK}, {"rxover", win32::CE_RXOVER},   {"txfull", win32::CE_TXFULL}};
+  for (const auto& [name, flag] : kinds) {
+    std::string error;
+    const auto options = sim::ParseOptions(std::string("error=") + name + "@1", error);
+    ASSERT_TRUE(options) << name << ": " << error;
+    EXPECT_EQ(options->lineErrors.at(0).flags, flag) << name;
+  }
+}
+
+TEST(SimOptions, WrongOptionsAreRefusedWithAnErrorThatNamesTheProblem) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"foo=1", "unknown option 'foo'"},
+      {"host=7,bogus", "unknown option 'bogus'"},
+      {"loss=1.5", "loss must be between 0 and 1"},
+      {"loss=-0.1", "loss must be between 0 and 1"},
+      {"loss=lots", "loss must be between 0 and 1"},
+      {"host=256", "host must be an address from 0 to 255"},
+      {"host=", "host must be an address from 0 to 255"},
+      {"host", "option 'host' needs a value"},
+      {"remotes=1+x", "remotes must be addresses from 0 to 255"},
+      {"remotes=3+3", "remote address 3 is listed twice"},
+      {"radio=-5", "radio must be a number of milliseconds"},
+      {"host-delay=1e9", "host-delay must be a number of milliseconds"},
+      {"seed=-1", "seed must be a whole number"},
+      {"silent=maybe", "silent takes yes or no"},
+      {"error=smoke@10", "error must be KIND[+KIND]@MS[/PERIOD]"},
+      {"error=frame", "error must be KIND[+KIND]@MS[/PERIOD]"},
+      {"error=frame@ten", "error must be KIND[+KIND]@MS[/PERIOD]"},
+      {"error=frame@10/0", "the period of a repeated line error must be at least 1 ms"},
+  };
+  for (const auto& [text, expected] : rows) {
+    std::string error;
+    EXPECT_FALSE(sim::ParseOptions(text, error)) << text;
+    EXPECT_NE(error.find(expected), std::string::npos) << text << " gave: " << error;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,195 @@
+// Rules of the simulated radio system as a whole: packet loss, determinism, routing without
+// RTS, line errors, and how it is reached through the device "sim".
+
+#include <gtest/gtest.h>
+
+#include "radio_on_line.h"
+#include "sim/frame_log.h"
+#include "sim/simulated_system.h"
+
+namespace {
+
+using simtest::Micros;
+using simtest::RadioOnLine;
+
+constexpr Micros kByte = 1042;
+constexpr Micros kGap = 3 * kByte;
+constexpr Micros kMs = 1000;
+
+std::string Bytes(std::initializer_list<int> values) {
+  std::string bytes;
+  for (const int v : values)
+    bytes += static_cast<char>(v);
+  return bytes;
+}
+
+// Sends the link test's packet every 100 ms; which of them got an answer.
+std::vector<bool> LinkTestAnswers(const std::string& options, int packets,
+                                  sim::FrameLog* log = nullptr) {
+  RadioOnLine sim(options);
+  std::vector<bool> answered;
+  for (int i = 0; i < packets; ++i) {
+    const Micros sent = sim.Send(Bytes({'$', 0}), false);
+    sim.RunFor(100 * kMs - 2 * kByte);
+    answered.push_back(!sim.TextSince(sent).empty());
+  }
+  if (log != nullptr) *log = sim.Radio().Log();
+  return answered;
+}
+
+TEST(SimPacketLoss, ASeedLosesTheSameFramesOnEveryRunAndAboutTheRateOfThem) {
+  sim::FrameLog log;
+  const auto first = LinkTestAnswers("radio=10,loss=0.3,seed=42", 400, &log);
+  const auto second = LinkTestAnswers("radio=10,loss=0.3,seed=42", 400);
+  EXPECT_EQ(first, second);
+  EXPECT_NE(first, LinkTestAnswers("radio=10,loss=0.3,seed=43", 400));
+
+  // Either way across the air, each frame is lost on its own.
+  const auto sentOnAir = static_cast<double>(log.Where(sim::Route::HostToAir).size() +
+                                             log.Where(sim::Route::RemoteToAir).size());
+  const auto lost = static_cast<double>(log.Where(sim::Route::LostOnAir).size());
+  EXPECT_NEAR(lost / sentOnAir, 0.3, 0.05);
+  const auto answers = static_cast<double>(std::count(first.begin(), first.end(), true));
+  EXPECT_NEAR(answers / 400, 0.7 * 0.7, 0.07);
+
+  EXPECT_EQ(std::count(first.begin(), first.end(), false),
+            static_cast<long>(log.Where(sim::Route::LostOnAir).size()))
+      << "a packet is unanswered exactly when its request or its answer was lost";
+
+  const auto none = LinkTestAnswers("radio=10,loss=1", 20);
+  EXPECT_EQ(std::count(none.begin(), none.end(), true), 0);
+}
+
+// Everything that happens, both ways on the line and in the frame log.
+std::string RecordRun(Micros step) {
+  RadioOnLine sim("host=0,remotes=1+2,radio=7,host-delay=1.5,loss=0.5,seed=9");
+  const Micros start = sim.Now();
+  for (int i = 0; i < 6; ++i) {
+    sim.Send(Bytes({'$', 0}), true);
+    sim.RunFor(3 * kMs, step);
+    sim.Send(Bytes({'$', i % 2}), false);
+    sim.Send(Bytes({1, 'o', 'k'}), false);
+    sim.RunFor(5 * kMs, step);
+    sim.Send(Bytes({2, 'n', 'o'}), false);
+    sim.RunFor(40 * kMs, step);
+  }
+  std::string text = sim.Radio().Log().Text();
+  for (const win32::LineByte& byte : sim.Line().Transcript()) {
+    text += std::to_string(byte.at - start) +
+            (byte.direction == win32::LineByte::Direction::ToProgram ? " << " : " >> ") +
+            sim::ToHex(std::string(1, static_cast<char>(byte.value))) + "\n";
+  }
+  return text;
+}
+
+TEST(SimRadioSystem, ARunIsTheSameHoweverOftenTheLineIsLookedAt) {
+  const std::string seldom = RecordRun(0);
+  EXPECT_NE(seldom.find("remote 2->air"), std::string::npos) << seldom;
+  EXPECT_EQ(RecordRun(100), seldom);
+  EXPECT_EQ(RecordRun(kByte), seldom);
+}
+
+// A test's own script on the far end of a line.
+class ScriptPeer : public win32::LinePeer {
+ public:
+  void OnByteFromProgram(std::uint8_t /*byte*/, Micros /*at*/, win32::RtsLevel /*rts*/,
+                         win32::PeerSink& /*sink*/) override {}
+};
+
+// A far end without modem lines, as behind a pseudo-terminal.
+class RecordingSink : public win32::PeerSink {
+ public:
+  void SendToProgram(std::string_view bytes, Micros at) override {
+    sent.emplace_back(std::string(bytes), at);
+  }
+  void InjectLineError(std::uint32_t /*ceFlags*/, Micros /*at*/) override {}
+  std::vector<std::pair<std::string, Micros>> sent;
+};
+
+Micros Feed(sim::RadioSystem& radio, RecordingSink& sink, Micros at, const std::string& bytes) {
+  for (const char c : bytes) {
+    at += kByte;
+    radio.AdvanceTo(at, sink);
+    radio.OnByteFromProgram(static_cast<std::uint8_t>(c), at, win32::RtsLevel::Unknown, sink);
+  }
+  return at;
+}
+
+TEST(SimRadioSystem, WithoutRtsCommandFramesGoToTheHostAndOtherFramesOverTheAir) {
+  std::string error;
+  sim::RadioSystem radio(*sim::ParseOptions("host=6,remotes=1,radio=20,host-delay=2", error));
+  RecordingSink sink;
+
+  Micros end = Feed(radio, sink, 0, Bytes({'$', 0}));
+  radio.AdvanceTo(end + 100 * kMs, sink);
+  ASSERT_EQ(sink.sent.size(), 1u);
+  EXPECT_EQ(sink.sent[0].first, Bytes({6})) << "the host module answered";
+  EXPECT_EQ(sink.sent[0].second, end + kGap + 2 * kMs) << "once the frame gap told it was whole";
+
+  end = Feed(radio, sink, end + 100 * kMs, Bytes({'#', 3, 1}));
+  radio.AdvanceTo(end + 100 * kMs, sink);
+  EXPECT_EQ(radio.Host().EepromRegisters()[3], 1);
+  EXPECT_EQ(radio.Remote(1)->EepromRegisters()[3], 0);
+
+  end = Feed(radio, sink, end + 100 * kMs, Bytes({1, 'h', 'e', 'y'}));
+  radio.AdvanceTo(end + 100 * kMs, sink);
+  ASSERT_EQ(sink.sent.size(), 2u);
+  EXPECT_EQ(sink.sent[1].first, Bytes({1, 'h', 'e', 'y'})) << "the remote echoed over the air";
+  EXPECT_EQ(sink.sent[1].second, end + kGap + 40 * kMs);
+
+  // A command with a byte too many is a block for the air: remote 1 answers nothing to it.
+  Feed(radio, sink, end + 100 * kMs, Bytes({'$', 0, 0}));
+  radio.AdvanceTo(end + 300 * kMs, sink);
+  EXPECT_EQ(sink.sent.size(), 2u);
+  EXPECT_EQ(radio.Log().Where(sim::Route::HostToAir).size(), 2u);
+}
+
+TEST(SimRadioSystem, InjectsTheConfiguredLineErrorsFromTheMomentTheLineOpens) {
+  auto& clock = platform::UseVirtualTime();
+  sim::RegisterSimulatedSystem();
+  clock.Advance(5 * kMs);
+  win32::OpenFailure failure;
+  auto device = win32::OpenSimulatedLine("error=frame+parity@100/50,error=break@120", failure);
+  ASSERT_TRUE(device) << failure.reason;
+
+  const auto errorsAt = [&](Micros sinceOpen) {
+    clock.Advance(5 * kMs + sinceOpen - clock.NowMicros());
+    device->Advance(clock.NowMicros());
+    return device->TakeLineErrors();
+  };
+  EXPECT_EQ(errorsAt(99 * kMs), 0u);
+  EXPECT_EQ(errorsAt(100 * kMs), win32::CE_FRAME | win32::CE_RXPARITY);
+  EXPECT_EQ(errorsAt(140 * kMs), win32::CE_BREAK);
+  EXPECT_EQ(errorsAt(149 * kMs), 0u);
+  EXPECT_EQ(errorsAt(300 * kMs), win32::CE_FRAME | win32::CE_RXPARITY) << "every 50 ms";
+
+  auto* radio = sim::RadioSystemOf(dynamic_cast<win32::SimulatedLine*>(device.get()));
+  ASSERT_NE(radio, nullptr);
+  const auto logged = radio->Log().Where(sim::Route::LineError);
+  ASSERT_EQ(logged.size(), 6u);  // 100, 120, 150, 200, 250, 300 ms
+  EXPECT_EQ(sim::FormatRecord(logged[1], radio->Log().Origin()),
+            "    0.120000  line error         break");
+}
+
+TEST(SimRegistration, TheDeviceSimBuildsARadioSystemFromItsOptionsOrSaysWhatIsWrong) {
+  platform::UseVirtualTime();
+  sim::RegisterSimulatedSystem();
+  win32::OpenFailure failure;
+  EXPECT_EQ(win32::OpenSimulatedLine("host=9,loss=2", failure), nullptr);
+  EXPECT_NE(failure.reason.find("loss must be between 0 and 1"), std::string::npos)
+      << failure.reason;
+
+  auto device = win32::OpenSimulatedLine("host=9,remotes=none", failure);
+  ASSERT_TRUE(device);
+  auto* radio = sim::RadioSystemOf(dynamic_cast<win32::SimulatedLine*>(device.get()));
+  ASSERT_NE(radio, nullptr);
+  EXPECT_EQ(radio->Host().Address(), 9);
+  EXPECT_TRUE(radio->Remotes().empty());
+
+  // A line whose far end is a test's own script has no radio system behind it.
+  win32::SimulatedLine scripted(std::make_shared<ScriptPeer>());
+  EXPECT_EQ(sim::RadioSystemOf(&scripted), nullptr);
+  EXPECT_EQ(sim::RadioSystemOf(nullptr), nullptr);
+}
+
+}  // namespace

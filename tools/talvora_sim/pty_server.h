@@ -1,0 +1,68 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "close_watch.h"
+#include "line_pacer.h"
+#include "pseudo_terminal.h"
+#include "serial/line_peer.h"
+#include "sim/options.h"
+#include "sim/radio_system.h"
+
+namespace talvora_sim {
+
+// The simulated radio system behind a pseudo-terminal, for any serial program. Bytes cross
+// the terminal at once, so the server paces them at the line's rate both ways, as a real line
+// would. RTS cannot be seen through a pseudo-terminal, nor line errors sent through one.
+// The server sleeps in poll() until the next byte is due or the radio system has something to
+// do; an idle server takes no CPU.
+class PtyServer final : private win32::PeerSink {
+ public:
+  explicit PtyServer(const sim::Options& options);
+  PtyServer(const PtyServer&) = delete;
+  PtyServer& operator=(const PtyServer&) = delete;
+  ~PtyServer();
+
+  // Creates the terminal; false with `error` set when it cannot.
+  bool Open(std::string& error);
+  // Also makes `link` a symbolic link to the terminal; call after Open.
+  bool AddLink(const std::string& link, std::string& error);
+  // The terminal's path, once open.
+  std::string Path() const;
+  // Writes every frame to `out` as it happens (null: keep the log in memory only).
+  void EchoLogTo(std::ostream* out) { radio_.Log().EchoTo(out); }
+
+  // Serves until Stop(); false with `error` set when the terminal fails.
+  bool Run(std::string& error);
+  // Ends Run soon; safe from another thread and from a signal handler.
+  void Stop();
+
+  // Read only after Run has returned, or before it starts.
+  const sim::RadioSystem& Radio() const { return radio_; }
+
+ private:
+  void SendToProgram(std::string_view bytes, platform::Micros at) override;
+  void InjectLineError(std::uint32_t ceFlags, platform::Micros at) override;
+
+  sim::Micros Now() const;
+  void Serve(sim::Micros now);
+  int TimeoutMs() const;
+  bool ReadFromProgram(std::string& error);
+  void WriteToProgram(sim::Micros now);
+
+  sim::RadioSystem radio_;
+  std::unique_ptr<PseudoTerminal> terminal_;
+  std::unique_ptr<CloseWatch> closeWatch_;
+  LinePacer toRadio_;
+  LinePacer toProgram_;
+  std::chrono::steady_clock::time_point start_;
+  int wake_[2] = {-1, -1};
+  std::atomic<bool> stop_{false};
+};
+
+}  // namespace talvora_sim
