@@ -1,0 +1,7 @@
+#pragma once
+
+namespace bench {
+
+void RunLinkBenchmarks();
+
+}  // namespace bench

@@ -1,0 +1,20 @@
+// talvora-bench: measures the program's timing, CPU and memory figures in real time against
+// the simulated radio system and prints them, one per line. Nothing is asserted.
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+
+#include "link_bench.h"
+#include "platform/real_event_service.h"
+#include "sim/simulated_system.h"
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication app(argc, argv);
+  platform::InstallEventService(std::make_unique<platform::RealEventService>());
+  sim::RegisterSimulatedSystem();
+  std::printf("TALVORA benchmarks (real time, simulated radio system)\n");
+  bench::RunLinkBenchmarks();
+  return 0;
+}
