@@ -1,0 +1,125 @@
+#include "operations/register_table.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPalette>
+#include <QRadioButton>
+#include <utility>
+
+#include "operations/twips.h"
+
+namespace operations {
+namespace {
+
+constexpr const char* kDefaultValue = "255";
+constexpr const char* kReservedName = "Reserved";
+// Registers that carry a meaning; every other one is reserved.
+constexpr int kFirmwareRelease = 31;
+
+void SetTextColour(QWidget* box, QRgb colour) {
+  QPalette palette = box->palette();
+  palette.setColor(QPalette::Text, QColor(colour));
+  box->setPalette(palette);
+}
+
+}  // namespace
+
+QRgb SystemWindowTextColour() {
+  return QGuiApplication::palette().color(QPalette::Text).rgb();
+}
+
+RegisterTable::RegisterTable(const ProgrammingControls& controls, SessionState& session,
+                             HelpOpener openHelp)
+    : controls_(controls), session_(session), openHelp_(std::move(openHelp)) {}
+
+void RegisterTable::Fill() {
+  const int nameWidth = TwipsToPixels(kNameBoxWidthTwips);
+  for (QLineEdit* name : controls_.Text8) {
+    name->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    name->resize(nameWidth, name->height());
+  }
+  for (int row = 4; row < kFirmwareRelease; ++row)
+    controls_.Text8[row]->setText(kReservedName);
+  for (int row : {0, 1, 2, 3, kFirmwareRelease})
+    controls_.Text8[row]->setText(RegisterName(row));
+  for (QLineEdit* value : controls_.Text6)
+    value->setText(kDefaultValue);
+}
+
+void RegisterTable::Text6_Click(int Index) {
+  ValueColour(Index, kEnteredColour);
+  Selected(Index, true);
+}
+
+void RegisterTable::Text6_DblClick(int Index) {
+  ValueColour(Index, kEnteredColour);
+  controls_.Text6[Index]->setText(QString());
+  Selected(Index, true);
+}
+
+void RegisterTable::Text8_Click(int Index) {
+  if (const auto topic = HelpFor(Index); topic && openHelp_) openHelp_(*topic);
+}
+
+void RegisterTable::Option1_Click() {
+  controls_.Option2->setChecked(false);
+  session_.ModuleKind = 1;
+}
+
+void RegisterTable::Option2_Click() {
+  controls_.Option1->setChecked(false);
+  session_.ModuleKind = 2;
+}
+
+QRgb RegisterTable::ValueColour(int Index) const {
+  return controls_.Text6[Index]->palette().color(QPalette::Text).rgb();
+}
+
+void RegisterTable::ValueColour(int Index, QRgb vNewValue) {
+  SetTextColour(controls_.Text6[Index], vNewValue);
+}
+
+bool RegisterTable::Selected(int Index) const {
+  return controls_.Check1[Index]->isChecked();
+}
+
+void RegisterTable::Selected(int Index, bool vNewValue) {
+  controls_.Check1[Index]->setChecked(vNewValue);
+}
+
+QString RegisterTable::SelectorCaption(int Index) {
+  return QStringLiteral("%1").arg(Index, 2, 16, QLatin1Char('0'));
+}
+
+QString RegisterTable::RegisterName(int Index) {
+  switch (Index) {
+    case 0:
+      return QStringLiteral("Module Address");
+    case 1:
+      return QStringLiteral("Synchro Prehamble Delay");
+    case 2:
+      return QStringLiteral("Synchro Character");
+    case 3:
+      return QStringLiteral("RS 232 Features Setting");
+    case kFirmwareRelease:
+      return QStringLiteral("Firmware Release");
+    default:
+      return QString::fromLatin1(kReservedName);
+  }
+}
+
+std::optional<HelpTopic> RegisterTable::HelpFor(int Index) {
+  switch (Index) {
+    case 0:
+      return HelpTopic::RemoteAddress;
+    case 1:
+      return HelpTopic::Delay;
+    case 3:
+      return HelpTopic::Rs232;
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace operations

@@ -1,0 +1,223 @@
+#include "ui/cdemo.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+#include "link/functions.h"
+#include "operations/register_table.h"
+#include "operations/twips.h"
+#include "platform/interval_timer.h"
+#include "ui/click_events.h"
+#include "ui/fatal_error.h"
+#include "ui/help_windows.h"
+#include "ui/pages.h"
+#include "ui/tab_control.h"
+
+namespace ui {
+namespace {
+
+using operations::TwipsToPixels;
+
+// A fixed window with a Close command and neither a minimize nor a maximize box.
+constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint |
+                                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                         Qt::WindowCloseButtonHint;
+constexpr QSize kClientTwips{9480, 6855};
+// The tab control lies just outside the client area on the left and at the top, so that its
+// own borders do not show there.
+constexpr Twips kSSTab1{-15, -45, 9495, 6870};
+constexpr int kTabsPerRow = 3;
+constexpr int kTabHeightTwips = 420;
+constexpr std::uint32_t kTimer1IntervalMs = 500;
+
+}  // namespace
+
+struct CDemo::Controls {
+  TabControl* tabs = nullptr;
+  operations::ProgrammingControls programming;
+  operations::RadioTestingControls radioTesting;
+  operations::TerminalControls terminal;
+  std::unique_ptr<platform::IntervalTimer> timer1;
+  std::unique_ptr<operations::RegisterTable> table;
+};
+
+CDemo::CDemo(PortNameSource portName, QWidget* parent)
+    : QWidget(parent, kWindowFlags),
+      portName_(std::move(portName)),
+      help_(std::make_unique<HelpWindows>(this)) {
+  setWindowTitle(QString::fromLatin1(kProgramTitle));
+  setFixedSize(TwipsToPixels(kClientTwips.width()), TwipsToPixels(kClientTwips.height()));
+  hwnd_ = platform::RegisterWindow([this](const std::string& text) {
+    setWindowTitle(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+  });
+  BuildControls();
+}
+
+CDemo::~CDemo() {
+  if (loaded_) functions::CloseSerial();
+  DropControls();
+  platform::UnregisterWindow(hwnd_);
+  functions::SetMainWindow(nullptr);
+}
+
+void CDemo::BuildControls() {
+  auto controls = std::make_unique<Controls>();
+  auto* tabs = new TabControl(kTabsPerRow, TwipsToPixels(kTabHeightTwips), this);
+  Designer(this, QPoint(0, 0))
+      .Place(tabs, QStringLiteral("SSTab1"), DesignFont(kTahoma, 9), kSSTab1);
+  controls->tabs = tabs;
+
+  // Controls on a page are designed relative to the tab control's top-left corner.
+  const QPoint tabOrigin(kSSTab1.left, kSSTab1.top);
+  controls->programming =
+      BuildProgrammingPage(Designer(tabs->AddPage(QStringLiteral("&Programming")), tabOrigin));
+  controls->radioTesting =
+      BuildRadioTestingPage(Designer(tabs->AddPage(QStringLiteral("&Radio Testing")), tabOrigin));
+  controls->terminal =
+      BuildTerminalPage(Designer(tabs->AddPage(QStringLiteral("&Terminal")), tabOrigin));
+
+  controls->timer1 = std::make_unique<platform::IntervalTimer>(kTimer1IntervalMs);
+  controls->timer1->Enabled(true);
+  controls->radioTesting.Timer1 = controls->timer1.get();
+
+  RegisterTerminalWindows(controls->terminal);
+
+  controls->table = std::make_unique<operations::RegisterTable>(
+      controls->programming, session_, [this](operations::HelpTopic topic) { help_->Open(topic); });
+  ConnectRegisterTable(controls->programming, *controls->table, *new ClickEvents(tabs));
+
+  tabs->show();
+  controls_ = std::move(controls);
+}
+
+void CDemo::DropControls() {
+  if (!controls_) return;
+  UnregisterTerminalWindows(controls_->terminal);
+  delete controls_->tabs;
+  controls_.reset();
+}
+
+void CDemo::ShowModal() {
+  Form_Load();
+  setWindowModality(Qt::ApplicationModal);
+  CentreOnScreen();
+  show();
+  CentreOnScreen();
+  raise();
+  activateWindow();
+  QEventLoop loop;
+  connect(this, &CDemo::Unloaded, &loop, &QEventLoop::quit);
+  if (loaded_) loop.exec(QEventLoop::DialogExec);
+}
+
+void CDemo::Form_Load() {
+  // A window closed before comes back as designed, as a window made anew would.
+  if (loadedBefore_) {
+    DropControls();
+    BuildControls();
+  }
+  loadedBefore_ = true;
+  auto& programming = controls_->programming;
+  auto& radioTesting = controls_->radioTesting;
+  auto& terminal = controls_->terminal;
+
+  controls_->tabs->setCurrentIndex(operations::kProgrammingPage);
+  programming.Option1->setChecked(true);
+  controls_->table->Option1_Click();
+  programming.Option2->setChecked(false);
+  session_.ModuleKind = 0;
+
+  radioTesting.Command1->setEnabled(false);
+  radioTesting.Command3->setEnabled(true);
+  terminal.Command5->setEnabled(false);
+  terminal.Command6->setEnabled(false);
+  for (QWidget* control : std::initializer_list<QWidget*>{terminal.Text2, terminal.Text3,
+                                                          terminal.Label14, terminal.Label13}) {
+    control->hide();
+  }
+  for (QLabel* lamp : radioTesting.Picture1)
+    lamp->hide();
+
+  controls_->table->Fill();
+  session_.SendPhase = true;
+  radioTesting.Timer1->Enabled(false);
+
+  functions::SetMainWindow(this);
+  functions::OpenSerial(portName_ ? portName_() : std::string());
+  loaded_ = true;
+}
+
+void CDemo::Form_Unload() {
+  functions::CloseSerial();
+  controls_->timer1->Enabled(false);
+  loaded_ = false;
+  emit Unloaded();
+}
+
+void CDemo::closeEvent(QCloseEvent* event) {
+  if (!platform::IsCloseCommandEnabled(hwnd_)) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+  if (loaded_) Guarded([this] { Form_Unload(); });
+}
+
+void CDemo::DisableClose() {
+  platform::EnableMenuItem(platform::GetSystemMenu(hwnd_, 0), platform::kCloseMenuPosition,
+                           platform::MF_BYPOSITION | platform::MF_DISABLED | platform::MF_GRAYED);
+}
+
+void CDemo::EnableClose() {
+  platform::EnableMenuItem(platform::GetSystemMenu(hwnd_, 0), platform::kCloseMenuPosition,
+                           platform::MF_BYPOSITION | platform::MF_ENABLED);
+}
+
+void CDemo::SetPageEnabled(int page, bool enabled) {
+  controls_->tabs->setTabEnabled(page, enabled);
+}
+
+QTabWidget* CDemo::SSTab1() const {
+  return controls_->tabs;
+}
+
+const operations::ProgrammingControls& CDemo::Programming() const {
+  return controls_->programming;
+}
+
+const operations::RadioTestingControls& CDemo::RadioTesting() const {
+  return controls_->radioTesting;
+}
+
+const operations::TerminalControls& CDemo::Terminal() const {
+  return controls_->terminal;
+}
+
+operations::RegisterTable& CDemo::RegisterTable() {
+  return *controls_->table;
+}
+
+platform::HWND CDemo::WindowHandleOf(const QWidget* control) const {
+  const auto& terminal = controls_->terminal;
+  if (control != nullptr && control == terminal.TermText) return terminal.TermTextWindow;
+  if (control != nullptr && control == terminal.Text3) return terminal.Text3Window;
+  return 0;
+}
+
+void CDemo::CentreOnScreen() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  // The whole window, frame included, once the frame is known.
+  QRect placed = frameGeometry();
+  placed.moveCenter(screen->availableGeometry().center());
+  move(placed.topLeft());
+}
+
+}  // namespace ui

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "operations/main_window_services.h"
+#include "operations/programming_controls.h"
+#include "operations/radio_testing_controls.h"
+#include "operations/session_state.h"
+#include "operations/terminal_controls.h"
+#include "platform/windows.h"
+
+class QTabWidget;
+
+namespace operations {
+class RegisterTable;
+}
+
+namespace ui {
+
+class HelpWindows;
+
+// The main window: one tab control with the pages "&Programming", "&Radio Testing" and
+// "&Terminal". Loading it puts the controls into their idle states, fills the register table
+// and opens the chosen port; closing it unloads it and closes the port. Its controls are made
+// afresh at every load after the first, so each opening starts from the design.
+class CDemo final : public QWidget, public operations::MainWindowServices {
+  Q_OBJECT
+
+ public:
+  // Where the load step takes the name of the port to open.
+  using PortNameSource = std::function<std::string()>;
+
+  explicit CDemo(PortNameSource portName, QWidget* parent = nullptr);
+  ~CDemo() override;
+
+  // Loads the window and shows it modally, centred on the screen; returns once it has closed.
+  void ShowModal();
+  // The load step. Raises the serial-port object's error when the port cannot be opened.
+  void Form_Load();
+  bool Loaded() const { return loaded_; }
+
+  // The window's Close command; a close request is refused while it is withheld.
+  void DisableClose() override;
+  void EnableClose() override;
+  void SetPageEnabled(int page, bool enabled) override;
+
+  platform::HWND hWnd() const { return hwnd_; }
+  QTabWidget* SSTab1() const;
+  const operations::ProgrammingControls& Programming() const;
+  const operations::RadioTestingControls& RadioTesting() const;
+  const operations::TerminalControls& Terminal() const;
+  operations::RegisterTable& RegisterTable();
+  operations::SessionState& Session() { return session_; }
+  // The window handle of the terminal's TermText or Text3 box; 0 for any other control.
+  platform::HWND WindowHandleOf(const QWidget* control) const;
+  HelpWindows& Help() { return *help_; }
+
+ signals:
+  void Unloaded();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  struct Controls;
+
+  void BuildControls();
+  void DropControls();
+  void Form_Unload();
+  void CentreOnScreen();
+
+  PortNameSource portName_;
+  platform::HWND hwnd_ = 0;
+  operations::SessionState session_;
+  std::unique_ptr<HelpWindows> help_;
+  std::unique_ptr<Controls> controls_;
+  bool loaded_ = false;
+  bool loadedBefore_ = false;
+};
+
+}  // namespace ui

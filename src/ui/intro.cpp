@@ -1,0 +1,92 @@
+#include "ui/intro.h"
+
+#include <QCloseEvent>
+#include <QRadioButton>
+
+#include "operations/twips.h"
+#include "serial/device_names.h"
+#include "ui/cdemo.h"
+#include "ui/controls.h"
+#include "ui/fatal_error.h"
+
+namespace ui {
+namespace {
+
+using operations::TwipsToPixels;
+
+constexpr QSize kClientTwips{4710, 3360};
+constexpr Twips kFrame1{135, 120, 4440, 3090};
+constexpr QRgb kFrameCaption = qRgb(255, 0, 0);
+constexpr int kOptionLeft = 225;
+constexpr int kFirstOptionTop = 525;
+constexpr int kOptionStep = 330;
+constexpr int kOptionWidth = 945;
+constexpr int kOptionHeight = 270;
+constexpr int kPortCount = 4;
+
+std::string ComName(int index) {
+  return "COM" + std::to_string(index + 1);
+}
+
+}  // namespace
+
+intro::intro(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("intro"));
+  setWindowTitle(QStringLiteral("intro"));
+  setFixedSize(TwipsToPixels(kClientTwips.width()), TwipsToPixels(kClientTwips.height()));
+
+  const Designer window(this, QPoint(0, 0));
+  const QFont font = DesignFont(kTahoma, 9.75);
+  Frame* frame1 = AddFrame(window, QStringLiteral("Frame1"), QStringLiteral("Serial Port Number"),
+                           font, kFrame1);
+  frame1->CaptionColour(kFrameCaption);
+  controls_.Frame1 = frame1;
+  const Designer frame = window.Inside(frame1, kFrame1);
+
+  for (int i = 0; i < kPortCount; ++i) {
+    const QString caption = QString::fromStdString(ComName(i));
+    QRadioButton* option = AddOptionButton(
+        frame, QStringLiteral("Option1(%1)").arg(i), caption, font,
+        {kOptionLeft, kFirstOptionTop + i * kOptionStep, kOptionWidth, kOptionHeight});
+    // Which device the name stands for on this machine.
+    option->setToolTip(QString::fromStdString(win32::DescribeDeviceName(ComName(i))));
+    controls_.Option1[static_cast<std::size_t>(i)] = option;
+  }
+  controls_.Command1 = AddButton(frame, QStringLiteral("Command1"), QStringLiteral("OK"),
+                                 DesignFont(kMsSansSerif, 9.75), {1740, 900, 1695, 840});
+
+  QWidget* previous = controls_.Option1[0];
+  for (QWidget* next :
+       {static_cast<QWidget*>(controls_.Option1[1]), static_cast<QWidget*>(controls_.Option1[2]),
+        static_cast<QWidget*>(controls_.Option1[3]), static_cast<QWidget*>(controls_.Command1)}) {
+    setTabOrder(previous, next);
+    previous = next;
+  }
+  connect(controls_.Command1, &QPushButton::clicked, this,
+          [this] { Guarded([this] { Command1_Click(); }); });
+}
+
+intro::~intro() = default;
+
+void intro::Command1_Click() {
+  for (int i = 0; i < kPortCount; ++i) {
+    if (controls_.Option1[static_cast<std::size_t>(i)]->isChecked()) portName_ = ComName(i);
+  }
+  if (!main_) main_ = new CDemo([this] { return portName_; }, this);
+  mainOpen_ = true;
+  struct Closed {
+    bool& open;
+    ~Closed() { open = false; }
+  } closed{mainOpen_};
+  main_->ShowModal();
+}
+
+void intro::closeEvent(QCloseEvent* event) {
+  if (mainOpen_) {
+    event->ignore();
+    return;
+  }
+  QWidget::closeEvent(event);
+}
+
+}  // namespace ui

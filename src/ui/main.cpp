@@ -1,0 +1,34 @@
+#include <QStyleFactory>
+
+#include "platform/windows.h"
+#include "sim/simulated_system.h"
+#include "ui/application.h"
+#include "ui/design.h"
+#include "ui/fatal_error.h"
+#include "ui/intro.h"
+#include "ui/lamp_icons.h"
+#include "ui/message_box.h"
+
+int main(int argc, char** argv) {
+  ui::Application app(argc, argv);
+  try {
+    QApplication::setApplicationName(QStringLiteral("talvora"));
+    QApplication::setApplicationDisplayName(QString::fromLatin1(ui::kProgramTitle));
+    QApplication::setDesktopFileName(QStringLiteral("talvora"));
+    QApplication::setWindowIcon(QIcon(ui::LampIcon(ui::kGreenLampColour)));
+    // One style everywhere, so that the fixed layout and its colours look as designed.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    ui::RegisterFontSubstitutes();
+    sim::RegisterSimulatedSystem();
+    platform::SetMessageBoxPresenter(ui::ShowMessageBox);
+
+    ui::intro start;
+    start.show();
+    return QApplication::exec();
+  } catch (const platform::AppError& error) {
+    ui::ReportFatalError(error);
+  } catch (const std::exception& error) {
+    ui::ReportFatalError(error);
+  }
+  return ui::kErrorExitStatus;
+}
