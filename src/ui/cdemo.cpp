@@ -17,6 +17,7 @@
 #include "ui/click_events.h"
 #include "ui/fatal_error.h"
 #include "ui/help_windows.h"
+#include "ui/page_logic.h"
 #include "ui/pages.h"
 #include "ui/tab_control.h"
 
@@ -46,6 +47,7 @@ struct CDemo::Controls {
   operations::TerminalControls terminal;
   std::unique_ptr<platform::IntervalTimer> timer1;
   std::unique_ptr<operations::RegisterTable> table;
+  std::unique_ptr<PageLogic> logic;  // works on the controls and the table above
 };
 
 CDemo::CDemo(PortNameSource portName, QWidget* parent)
@@ -92,6 +94,9 @@ void CDemo::BuildControls() {
   controls->table = std::make_unique<operations::RegisterTable>(
       controls->programming, session_, [this](operations::HelpTopic topic) { help_->Open(topic); });
   ConnectRegisterTable(controls->programming, *controls->table, *new ClickEvents(tabs));
+  controls->logic = ConnectPageLogic(
+      PageControls{controls->programming, controls->radioTesting, controls->terminal},
+      *controls->table, *this, session_, tabs);
 
   tabs->show();
   controls_ = std::move(controls);

@@ -1,0 +1,114 @@
+#include "operations/eeprom_writer.h"
+
+#include <QLineEdit>
+
+#include "link/functions.h"
+#include "operations/module_commands.h"
+#include "operations/value_text.h"
+#include "platform/event_service.h"
+
+namespace operations {
+namespace {
+
+constexpr int kLongestValueText = 3;
+
+}  // namespace
+
+void EepromWriter::Command4_Click() {
+  if (Active()) return;  // the run under way goes on undisturbed
+  const Activity activity;
+  if (!Begin()) {
+    SetStatus("NO REGISTER SELECT");
+    EnablePages();
+    window_.EnableClose();
+    return;
+  }
+  SetStatus("EEPROM PROGRAMMING");
+  Values values{};
+  if (!CheckPass(values)) {
+    SetStatus("Out of Range Programming Values");  // nothing at all is written
+    window_.EnableClose();
+    EnablePages();
+    return;
+  }
+  WritePass(values);
+  if (ReadBackPass(values)) {
+    SetStatus("OK, EEPROM PROGRAMMED");
+    const ProgrammingControls controls = Controls();
+    for (int n = 0; n < kRegisterCount; ++n) {
+      if (!table_.Selected(n)) continue;
+      table_.ValueColour(n, kConfirmedColour);
+      controls.Text6[n]->setText(QString::number(values[n]));
+    }
+  }
+  window_.EnableClose();
+  EnablePages();
+}
+
+bool EepromWriter::CheckPass(Values& values) {
+  const ProgrammingControls controls = Controls();
+  bool inRange = true;
+  for (int n = 0; n < kRegisterCount; ++n) {
+    if (!table_.Selected(n)) continue;
+    const QString text = controls.Text6[n]->text();
+    if (text.size() > kLongestValueText) {
+      inRange = false;
+      table_.ValueColour(n, kFailedColour);
+      controls.Text6[n]->setText("000");
+      table_.Selected(n, false);
+      continue;
+    }
+    const double x = Val(text.toLatin1().toStdString());
+    if (x < 0 || x > 255) {
+      inRange = false;
+      table_.ValueColour(n, kFailedColour);
+      controls.Text6[n]->setText(QString::number(values[n]));  // still 0
+      table_.Selected(n, false);
+      continue;
+    }
+    values[n] = static_cast<std::int16_t>(RoundHalfEven(x));
+  }
+  return inRange;
+}
+
+void EepromWriter::WritePass(const Values& values) {
+  for (int n = 0; n < kRegisterCount; ++n) {
+    if (!table_.Selected(n)) {
+      table_.ValueColour(n, SystemWindowTextColour());
+      continue;
+    }
+    SendWriteCommand(session_.ModuleKind, n, values[n]);
+    // Writes are not acknowledged: the module gets a second to program its EEPROM.
+    session_.StartTime = platform::Timer();
+    PauseUntil(session_.StartTime, kWritePause);
+  }
+}
+
+bool EepromWriter::ReadBackPass(const Values& values) {
+  const ProgrammingControls controls = Controls();
+  bool allConfirmed = true;
+  for (int n = 0; n < kRegisterCount; ++n) {
+    if (!table_.Selected(n)) continue;
+    session_.StartTime = platform::Timer();
+    SendReadCommand(session_.ModuleKind, n);
+    const std::string written(1, static_cast<char>(values[n]));
+    // A reply that differs does not end the wait: later cycles keep taking whatever arrives.
+    for (;;) {
+      platform::DoEvents();
+      if (functions::ReplyArrived()) {
+        session_.LastReply = functions::TakeReply();
+        if (session_.LastReply == written) break;
+      }
+      if (ElapsedSince(session_.StartTime) >= kReplyLimit) {
+        table_.ValueColour(n, kFailedColour);
+        controls.Text6[n]->setText(QString::number(values[n]));
+        SetStatus("PROGRAMMING ERROR");
+        allConfirmed = false;
+        break;
+      }
+    }
+  }
+  return allConfirmed;
+}
+
+}  // namespace operations
