@@ -12,13 +12,6 @@
 #include "ui/design.h"
 
 namespace uitest {
-namespace {
-
-// How long a modal window may take to appear and to close before the test gives up on it.
-constexpr int kModalPatienceMs = 10000;
-
-}  // namespace
-
 void WindowTest::SetUp() {
   ui::RegisterFontSubstitutes();
   clock_ = &platform::UseVirtualTime();
@@ -46,7 +39,7 @@ void WindowTest::TearDown() {
 }
 
 QPointer<QWidget> RunModal(const std::function<void()>& open,
-                           const std::function<void(QWidget&)>& inside) {
+                           const std::function<void(QWidget&)>& inside, int patienceMs) {
   QPointer<QWidget> seen;
   const QWidget* before = QApplication::activeModalWidget();
   bool handled = false;
@@ -64,7 +57,7 @@ QPointer<QWidget> RunModal(const std::function<void()>& open,
   // A window that does not close would hang the test; close it by force and fail.
   QTimer patience;
   patience.setSingleShot(true);
-  patience.setInterval(kModalPatienceMs);
+  patience.setInterval(patienceMs);
   QObject::connect(&patience, &QTimer::timeout, [&] {
     ADD_FAILURE() << "a modal window stayed open";
     if (auto* main = qobject_cast<ui::CDemo*>(seen.data())) main->EnableClose();

@@ -45,8 +45,10 @@ class WindowTest : public ::testing::Test {
 // When the modal window is up, `inside` runs with it; then the window is closed, unless
 // `inside` did so. Returns the modal window that appeared, or null if none did (or if it was
 // destroyed when it closed).
+// A window still open after `patienceMs` is closed by force and the test fails.
 QPointer<QWidget> RunModal(const std::function<void()>& open,
-                           const std::function<void(QWidget&)>& inside = {});
+                           const std::function<void(QWidget&)>& inside = {},
+                           int patienceMs = 10000);
 
 // The child of `root` with this objectName and type; a test failure if there is none.
 template <typename T>

@@ -12,7 +12,9 @@
 namespace talvora_sim {
 
 // One direction of a serial line at 9600 baud: bytes cross one after another, each taking ten
-// bit times, and each is due when it has crossed whole.
+// bit times, and each is due when it has crossed whole. A pseudo-terminal moves bytes at once,
+// so bytes sent back to back are handed over together when the last of them has crossed: the
+// reader on the other side sees one burst, as from a UART, however the server is scheduled.
 class LinePacer {
  public:
   struct Byte {
@@ -30,21 +32,31 @@ class LinePacer {
     freeAt_ = start;
   }
 
+  // When the burst at the front of the queue has crossed whole.
   std::optional<sim::Micros> NextDue() const {
     if (queue_.empty()) return std::nullopt;
-    return queue_.front().due;
+    return queue_[BurstEnd(0)].due;
   }
 
   std::vector<Byte> TakeDue(sim::Micros now) {
     std::vector<Byte> due;
-    while (!queue_.empty() && queue_.front().due <= now) {
-      due.push_back(queue_.front());
-      queue_.pop_front();
+    while (!queue_.empty() && queue_[BurstEnd(0)].due <= now) {
+      const std::size_t end = BurstEnd(0);
+      due.insert(due.end(), queue_.begin(), queue_.begin() + static_cast<std::ptrdiff_t>(end + 1));
+      queue_.erase(queue_.begin(), queue_.begin() + static_cast<std::ptrdiff_t>(end + 1));
     }
     return due;
   }
 
  private:
+  // The index of the last byte of the burst that starts at `first`.
+  std::size_t BurstEnd(std::size_t first) const {
+    std::size_t last = first;
+    while (last + 1 < queue_.size() && queue_[last + 1].due == queue_[last].due + sim::kByteTime)
+      ++last;
+    return last;
+  }
+
   std::deque<Byte> queue_;
   sim::Micros freeAt_ = 0;
 };

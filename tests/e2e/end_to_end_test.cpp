@@ -1,0 +1,179 @@
+// The whole program in real time through a pseudo-terminal, with talvora-sim on the other
+// side: the start-up window, the main window and its pages, the link and the tty back end.
+// Each scenario checks what reached the simulated system (its frame log) and what the window
+// shows.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <cstdlib>
+
+#include "link/functions.h"
+#include "operations/register_table.h"
+#include "platform/real_event_service.h"
+#include "sim_process.h"
+#include "ui/cdemo.h"
+#include "ui/design.h"
+#include "ui/intro.h"
+#include "ui/ui_test_support.h"
+
+namespace {
+
+using testing::Contains;
+using uitest::Click;
+
+constexpr int kScenarioPatienceMs = 60000;
+
+class EndToEnd : public testing::Test {
+ protected:
+  void SetUp() override {
+    platform::InstallEventService(std::make_unique<platform::RealEventService>());
+    ui::RegisterFontSubstitutes();
+    previousEnd_ = ui::SetProgramEnd([this](int status) { ends_.push_back(status); });
+  }
+  void TearDown() override { ui::SetProgramEnd(previousEnd_); }
+
+  // Starts talvora-sim with `options`, maps COM1 to its terminal, picks COM1 in the start-up
+  // window and runs `scenario` in the main window, which is then closed.
+  void RunOnCom1(const QStringList& options, const std::function<void(ui::CDemo&)>& scenario) {
+    sim_ = std::make_unique<e2e::SimProcess>(options);
+    ASSERT_TRUE(sim_->Path().startsWith("/dev/pts/")) << sim_->Path().toStdString();
+    setenv("TALVORA_COM1", sim_->Path().toLocal8Bit().constData(), 1);
+    ui::intro start;
+    start.show();
+    Click(start.Form().Option1[0]);
+    const QPointer<QWidget> shown = uitest::RunModal(
+        [&] { Click(start.Form().Command1); },
+        [&](QWidget& window) { scenario(static_cast<ui::CDemo&>(window)); }, kScenarioPatienceMs);
+    EXPECT_NE(shown, nullptr) << "the main window did not open";
+    EXPECT_EQ(start.PortName(), "COM1");
+    EXPECT_FALSE(start.MainWindowOpen());
+    EXPECT_TRUE(ends_.empty()) << "the program ended with an error";
+  }
+
+  e2e::SimProcess& Sim() { return *sim_; }
+
+ private:
+  std::unique_ptr<e2e::SimProcess> sim_;
+  std::vector<int> ends_;
+  ui::ProgramEnd previousEnd_;
+};
+
+TEST_F(EndToEnd, PicksThePortAndOpensTheMainWindowOnIt) {
+  RunOnCom1({"--quiet", "host=0"}, [](ui::CDemo& window) {
+    EXPECT_EQ(window.windowTitle(), "TALVORA");
+    EXPECT_EQ(window.SSTab1()->currentIndex(), 0);
+    ASSERT_NE(functions::serial, nullptr);
+    EXPECT_EQ(functions::serial->devicename(), "COM1");
+    EXPECT_GT(functions::serial->handle(), 0);
+    EXPECT_EQ(window.Programming().Text6[31]->text(), "255");
+  });
+  EXPECT_EQ(functions::serial, nullptr) << "closing the main window closed the port";
+}
+
+TEST_F(EndToEnd, ReadsRegistersAndProgramsOneWithItsReadBack) {
+  RunOnCom1({"host=0"}, [this](ui::CDemo& window) {
+    const auto& page = window.Programming();
+    for (int row = 0; row < 4; ++row)
+      Click(page.Check1[row]);
+    Click(page.Command2);  // returns when the run has ended
+    EXPECT_EQ(page.Text7->toPlainText(), "OK, EEPROM CORRECTLY READ");
+    // The host's factory settings: address 0, 8 preamble bytes, synchro 0x16, no parity.
+    EXPECT_EQ(page.Text6[0]->text(), "0");
+    EXPECT_EQ(page.Text6[1]->text(), "8");
+    EXPECT_EQ(page.Text6[2]->text(), "22");
+    EXPECT_EQ(page.Text6[3]->text(), "0");
+    EXPECT_EQ(window.RegisterTable().ValueColour(2), operations::kReadColour);
+    const QStringList read = Sim().Frames("program->host");
+    EXPECT_THAT(read, Contains("24 00"));
+    EXPECT_THAT(read, Contains("24 03"));
+
+    for (int row : {0, 2, 3})
+      Click(page.Check1[row]);
+    page.Text6[1]->setText("12");
+    Click(page.Command4);
+    EXPECT_EQ(page.Text7->toPlainText(), "OK, EEPROM PROGRAMMED");
+    EXPECT_EQ(page.Text6[1]->text(), "12");
+    EXPECT_EQ(window.RegisterTable().ValueColour(1), operations::kConfirmedColour);
+    const QStringList sent = Sim().Frames("program->host");
+    const auto write = sent.indexOf("23 01 0C");
+    ASSERT_GE(write, 0) << sent.join(" | ").toStdString();
+    EXPECT_EQ(sent.lastIndexOf("24 01"), sent.size() - 1) << "the read-back comes last";
+    EXPECT_THAT(Sim().Frames("host->program"), Contains("0C"));
+  });
+}
+
+TEST_F(EndToEnd, RunsTheLinkTestForAFewSecondsAndStopsIt) {
+  RunOnCom1({"host=0"}, [this](ui::CDemo& window) {
+    const auto& page = window.RadioTesting();
+    window.SSTab1()->setCurrentIndex(1);
+    Click(page.Command3);
+    EXPECT_FALSE(window.SSTab1()->isTabEnabled(0));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return page.Label3->text() == "5"; }, 10000));
+    EXPECT_EQ(page.Label2->text(), "OK, Connection");
+    EXPECT_TRUE(page.Picture1[operations::kGreenLamp]->isVisible());
+    e2e::WaitUntil([] { return false; }, 2500);
+    Click(page.Command1);
+    const int sent = page.Label4->text().toInt();
+    EXPECT_GE(sent, 3);
+    // The packet of a send tick right before TEST OFF may still be on its way back.
+    EXPECT_GE(page.Label5->text().toInt(), sent - 1) << "every packet was answered";
+    EXPECT_TRUE(page.Label6->text().startsWith(" 0 min ")) << page.Label6->text().toStdString();
+    EXPECT_TRUE(window.SSTab1()->isTabEnabled(0));
+    EXPECT_TRUE(
+        e2e::WaitUntil([&] { return Sim().Frames("program->host").count("24 00") >= sent; }, 2000));
+  });
+}
+
+TEST_F(EndToEnd, TalksToARemoteModuleAsMaster) {
+  RunOnCom1({"host=0", "remotes=5"}, [this](ui::CDemo& window) {
+    const auto& page = window.Terminal();
+    window.SSTab1()->setCurrentIndex(2);
+    Click(page.Command7);
+    EXPECT_EQ(page.Label15->text(), "Master-Slave Connection");
+    page.Text1->setPlainText("hello");
+    page.Text2->setText("5");
+    Click(page.Command5);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return page.TermText->toPlainText() == "hello"; }, 5000))
+        << page.TermText->toPlainText().toStdString();
+    EXPECT_EQ(page.Text3->text(), "5");
+    EXPECT_THAT(Sim().Frames("program->host"), Contains("05 68 65 6C 6C 6F"));
+    EXPECT_THAT(Sim().Frames("air->remote 5"), Contains("05 68 65 6C 6C 6F"));
+    Click(page.Command6);
+  });
+}
+
+// Processor time (user plus system) this process has used, in seconds.
+double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+TEST_F(EndToEnd, SurvivesTheDeviceGoingAway) {
+  RunOnCom1({"--quiet", "host=0"}, [this](ui::CDemo& window) {
+    Sim().Stop();  // the other side of the pseudo-terminal closes
+    const double cpu = CpuSeconds();
+    e2e::WaitUntil([] { return false; }, 1000);
+    EXPECT_LT(CpuSeconds() - cpu, 0.5) << "the program spins on the dead device";
+
+    // A waiting operation ends by its own time limit.
+    const auto& page = window.Programming();
+    Click(page.Check1[0]);
+    Click(page.Command2);
+    EXPECT_EQ(page.Text7->toPlainText(), "EEPROM READING ERROR");
+    EXPECT_EQ(page.Text6[0]->text(), "NO");
+  });  // and the main window still closes
+}
+
+}  // namespace

@@ -1,0 +1,53 @@
+#include "sim_process.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QThread>
+
+namespace e2e {
+
+SimProcess::SimProcess(const QStringList& options) {
+  process_.start(QStringLiteral(TALVORA_SIM_EXECUTABLE), options);
+  if (!process_.waitForStarted(5000)) return;
+  if (!process_.waitForReadyRead(5000)) return;
+  path_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
+}
+
+SimProcess::~SimProcess() {
+  Stop();
+}
+
+void SimProcess::Stop() {
+  if (process_.state() == QProcess::NotRunning) return;
+  process_.terminate();
+  process_.waitForFinished(5000);
+}
+
+QStringList SimProcess::Log() {
+  log_ += QString::fromLocal8Bit(process_.readAllStandardError());
+  return log_.split('\n', Qt::SkipEmptyParts);
+}
+
+QStringList SimProcess::Frames(const QString& route) {
+  // "    0.581261  host->program      07"
+  const QRegularExpression line(QStringLiteral("^\\s*[0-9.]+\\s+(\\S+(?: \\S+)?)\\s{2,}(.*)$"));
+  QStringList frames;
+  for (const QString& entry : Log()) {
+    const auto match = line.match(entry);
+    if (match.hasMatch() && match.captured(1) == route) frames << match.captured(2).trimmed();
+  }
+  return frames;
+}
+
+bool WaitUntil(const std::function<bool()>& done, int ms) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done() && timer.elapsed() < ms) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QThread::msleep(2);
+  }
+  return done();
+}
+
+}  // namespace e2e

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+namespace e2e {
+
+// talvora-sim running in its own process, serving the simulated radio system behind a
+// pseudo-terminal, with its frame log collected as it comes.
+class SimProcess {
+ public:
+  explicit SimProcess(const QStringList& options);
+  ~SimProcess();
+  SimProcess(const SimProcess&) = delete;
+  SimProcess& operator=(const SimProcess&) = delete;
+
+  // The terminal it serves; empty if it did not start.
+  const QString& Path() const { return path_; }
+  // Every frame log line so far.
+  QStringList Log();
+  // The bytes (as "24 00") of the frames logged on a route ("program->host", ...).
+  QStringList Frames(const QString& route);
+  // Ends it, as when the device goes away.
+  void Stop();
+
+ private:
+  QProcess process_;
+  QString path_;
+  QString log_;
+};
+
+// Processes events in real time until `done` holds or `ms` have passed; returns `done()`.
+bool WaitUntil(const std::function<bool()>& done, int ms);
+
+}  // namespace e2e
