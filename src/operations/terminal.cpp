@@ -32,11 +32,13 @@ void Terminal::Command7_Click() {
   controls_.Command5->setEnabled(true);
   window_.SetPageEnabled(kProgrammingPage, false);
   window_.SetPageEnabled(kRadioTestingPage, false);
-  // The port must not be released under the wait.
+  // The port must not be released under the wait, whatever is clicked during it.
   window_.DisableClose();
+  waiting_ = true;
   functions::SendDollarCommand(std::string(1, '\0'));
   session_.StartTime = platform::Timer();
   const bool answered = WaitForAddress();
+  waiting_ = false;
   window_.EnableClose();
   if (!answered) {
     controls_.Command6->setEnabled(true);  // the operator leaves this state with Stop
@@ -120,11 +122,11 @@ void Terminal::Command5_Click() {
   controls_.Command6->setEnabled(true);
   controls_.TermText->setPlainText("");
   controls_.Text3->setText("");
-  window_.EnableClose();
+  AllowClose();
 }
 
 void Terminal::Command6_Click() {
-  window_.EnableClose();
+  AllowClose();
   controls_.Command5->setEnabled(false);
   controls_.Command7->setEnabled(true);
   window_.SetPageEnabled(kProgrammingPage, true);
@@ -138,6 +140,10 @@ void Terminal::Command6_Click() {
   controls_.TermText->setPlainText("");
   controls_.Label14->setVisible(false);
   controls_.Label13->setVisible(false);
+}
+
+void Terminal::AllowClose() {
+  if (!waiting_) window_.EnableClose();
 }
 
 void Terminal::Text1_KeyPress(std::int16_t& KeyAscii) {

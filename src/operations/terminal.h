@@ -36,10 +36,13 @@ class Terminal {
   bool WaitForAddress();
   void BecomeMaster();
   void BecomeSlave();
+  // Gives the Close command back, unless an Initialization wait is still reading the port.
+  void AllowClose();
 
   TerminalControls controls_;
   MainWindowServices& window_;
   SessionState& session_;
+  bool waiting_ = false;  // an Initialization wait is running
 };
 
 }  // namespace operations
