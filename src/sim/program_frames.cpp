@@ -10,8 +10,10 @@ ProgramFrames::ProgramFrames(Timeline& timeline, Handler handler)
     : timeline_(timeline), handler_(std::move(handler)) {}
 
 void ProgramFrames::OnByte(std::uint8_t byte, Micros at, RtsLevel rts, win32::PeerSink& sink) {
-  if (rts == RtsLevel::Raised) {
-    Add(keyed_, byte, rts);
+  // The module takes a frame's destination from RTS at its first byte: a keyed frame stays
+  // keyed to its end, even when RTS falls while its last bytes are still crossing.
+  if (rts == RtsLevel::Raised || !keyed_.bytes.empty()) {
+    Add(keyed_, byte, RtsLevel::Raised);
     if (AsCommand(keyed_.bytes)) {
       Deliver(keyed_, at, Destination::Host, sink);
     } else {

@@ -13,7 +13,8 @@ namespace sim {
 enum class Destination { Host, Air };
 
 // Splits what the program writes into frames, the way the host module reads its line:
-// - RTS raised: commands for the host module. A command counts as soon as its last byte is in;
+// - RTS raised at a frame's first byte: commands for the host module. A command counts as soon as
+// its last byte is in;
 //   bytes that make no command are dropped as one frame once the line has been idle a frame gap.
 // - RTS low: a frame for the air, ended by a frame gap of idle line.
 // - RTS unknown (no modem lines): frames end the same way; a frame that is exactly a command

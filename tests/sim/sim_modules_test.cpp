@@ -37,6 +37,20 @@ TEST(SimHostModule, AnswersKeyedReadsWithItsRegistersAfterTheHostDelayAtLineRate
   EXPECT_TRUE(sim.Radio().Log().Where(sim::Route::HostToAir).empty());
 }
 
+TEST(SimHostModule, AKeyedFrameStaysKeyedWhenRtsFallsWhileItIsCrossing) {
+  // The poll tick may drop RTS between the two bytes of a read command.
+  RadioOnLine sim("host=7");
+  const Micros sent = sim.Now();
+  sim.Line().SetRts(true, sent);
+  const std::string read = Bytes({'$', 0});
+  sim.Line().Transmit(reinterpret_cast<const std::uint8_t*>(read.data()), read.size(), sent);
+  sim.RunFor(kByte + kByte / 2);
+  sim.Line().SetRts(false, sim.Now());
+  sim.RunFor(50 * kMs);
+  EXPECT_EQ(sim.TextSince(sent), Bytes({7}));
+  EXPECT_TRUE(sim.Radio().Log().Where(sim::Route::HostToAir).empty());
+}
+
 TEST(SimHostModule, StoresKeyedWritesAndReadsThemBack) {
   RadioOnLine sim("host=0,remotes=1");
   const Micros start = sim.Now();
