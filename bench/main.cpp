@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "eeprom_bench.h"
 #include "link_bench.h"
 #include "platform/real_event_service.h"
 #include "sim/simulated_system.h"
@@ -16,5 +17,6 @@ int main(int argc, char** argv) {
   sim::RegisterSimulatedSystem();
   std::printf("TALVORA benchmarks (real time, simulated radio system)\n");
   bench::RunLinkBenchmarks();
+  bench::RunEepromBenchmarks();
   return 0;
 }

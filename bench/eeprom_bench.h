@@ -1,0 +1,7 @@
+#pragma once
+
+namespace bench {
+
+void RunEepromBenchmarks();
+
+}  // namespace bench
