@@ -44,17 +44,21 @@ class EndToEnd : public testing::Test {
 
   // Starts talvora-sim with `options`, maps COM1 to its terminal, picks COM1 in the start-up
   // window and runs `scenario` in the main window, which is then closed.
-  void RunOnCom1(const QStringList& options, const std::function<void(ui::CDemo&)>& scenario) {
+  // With `openings` above one, the main window is closed and opened again on the same port.
+  void RunOnCom1(const QStringList& options, const std::function<void(ui::CDemo&)>& scenario,
+                 int openings = 1) {
     sim_ = std::make_unique<e2e::SimProcess>(options);
     ASSERT_TRUE(sim_->Path().startsWith("/dev/pts/")) << sim_->Path().toStdString();
     setenv("TALVORA_COM1", sim_->Path().toLocal8Bit().constData(), 1);
     ui::intro start;
     start.show();
     Click(start.Form().Option1[0]);
-    const QPointer<QWidget> shown = uitest::RunModal(
-        [&] { Click(start.Form().Command1); },
-        [&](QWidget& window) { scenario(static_cast<ui::CDemo&>(window)); }, kScenarioPatienceMs);
-    EXPECT_NE(shown, nullptr) << "the main window did not open";
+    for (int opening = 0; opening < openings; ++opening) {
+      const QPointer<QWidget> shown = uitest::RunModal(
+          [&] { Click(start.Form().Command1); },
+          [&](QWidget& window) { scenario(static_cast<ui::CDemo&>(window)); }, kScenarioPatienceMs);
+      EXPECT_NE(shown, nullptr) << "the main window did not open";
+    }
     EXPECT_EQ(start.PortName(), "COM1");
     EXPECT_FALSE(start.MainWindowOpen());
     EXPECT_TRUE(ends_.empty()) << "the program ended with an error";
@@ -68,15 +72,21 @@ class EndToEnd : public testing::Test {
   ui::ProgramEnd previousEnd_;
 };
 
-TEST_F(EndToEnd, PicksThePortAndOpensTheMainWindowOnIt) {
-  RunOnCom1({"--quiet", "host=0"}, [](ui::CDemo& window) {
-    EXPECT_EQ(window.windowTitle(), "TALVORA");
-    EXPECT_EQ(window.SSTab1()->currentIndex(), 0);
-    ASSERT_NE(functions::serial, nullptr);
-    EXPECT_EQ(functions::serial->devicename(), "COM1");
-    EXPECT_GT(functions::serial->handle(), 0);
-    EXPECT_EQ(window.Programming().Text6[31]->text(), "255");
-  });
+TEST_F(EndToEnd, PicksThePortAndOpensTheMainWindowOnItAgainAndAgain) {
+  RunOnCom1(
+      {"--quiet", "host=7"},
+      [](ui::CDemo& window) {
+        EXPECT_EQ(window.windowTitle(), "TALVORA");
+        EXPECT_EQ(window.SSTab1()->currentIndex(), 0);
+        ASSERT_NE(functions::serial, nullptr);
+        EXPECT_EQ(functions::serial->devicename(), "COM1");
+        EXPECT_EQ(window.Programming().Text6[0]->text(), "255");
+        // The module answers on every opening of the terminal.
+        Click(window.Programming().Check1[0]);
+        Click(window.Programming().Command2);
+        EXPECT_EQ(window.Programming().Text6[0]->text(), "7");
+      },
+      2);
   EXPECT_EQ(functions::serial, nullptr) << "closing the main window closed the port";
 }
 

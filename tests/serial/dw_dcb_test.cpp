@@ -112,22 +112,6 @@ TEST(DwDcbTest, ControlFieldSettersKeepOnlyTheirOwnOldBits) {
   EXPECT_EQ(dcb.fDtrControl(), 3);
 }
 
-TEST(DwDcbTest, BooleanSettersChangeOnlyTheirOwnBit) {
-  dwDCB dcb;
-  dcb.fParity(true);
-  EXPECT_EQ(dcb.FlagWord(), 0x0002u);
-  dcb.fOutX(true);
-  EXPECT_EQ(dcb.FlagWord(), 0x0102u);
-  dcb.fAbortOnError(true);
-  dcb.fOutxCtsFlow(true);
-  dcb.fInX(true);
-  EXPECT_EQ(dcb.FlagWord(), 0x0102u | 0x4000u | 0x0004u | 0x0200u);
-  dcb.fOutX(false);
-  EXPECT_EQ(dcb.FlagWord(), 0x0002u | 0x4000u | 0x0004u | 0x0200u);
-  EXPECT_TRUE(dcb.fAbortOnError());
-  EXPECT_FALSE(dcb.fOutX());
-}
-
 TEST(DwDcbTest, CharacterPropertiesTakeTheFirstCharacterAndIgnoreAnEmptyText) {
   dwDCB dcb;
   dcb.XonChar("Qx");

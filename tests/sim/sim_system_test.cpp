@@ -89,13 +89,6 @@ TEST(SimRadioSystem, ARunIsTheSameHoweverOftenTheLineIsLookedAt) {
   EXPECT_EQ(RecordRun(kByte), seldom);
 }
 
-// A test's own script on the far end of a line.
-class ScriptPeer : public win32::LinePeer {
- public:
-  void OnByteFromProgram(std::uint8_t /*byte*/, Micros /*at*/, win32::RtsLevel /*rts*/,
-                         win32::PeerSink& /*sink*/) override {}
-};
-
 // A far end without modem lines, as behind a pseudo-terminal.
 class RecordingSink : public win32::PeerSink {
  public:
@@ -169,27 +162,6 @@ TEST(SimRadioSystem, InjectsTheConfiguredLineErrorsFromTheMomentTheLineOpens) {
   ASSERT_EQ(logged.size(), 6u);  // 100, 120, 150, 200, 250, 300 ms
   EXPECT_EQ(sim::FormatRecord(logged[1], radio->Log().Origin()),
             "    0.120000  line error         break");
-}
-
-TEST(SimRegistration, TheDeviceSimBuildsARadioSystemFromItsOptionsOrSaysWhatIsWrong) {
-  platform::UseVirtualTime();
-  sim::RegisterSimulatedSystem();
-  win32::OpenFailure failure;
-  EXPECT_EQ(win32::OpenSimulatedLine("host=9,loss=2", failure), nullptr);
-  EXPECT_NE(failure.reason.find("loss must be between 0 and 1"), std::string::npos)
-      << failure.reason;
-
-  auto device = win32::OpenSimulatedLine("host=9,remotes=none", failure);
-  ASSERT_TRUE(device);
-  auto* radio = sim::RadioSystemOf(dynamic_cast<win32::SimulatedLine*>(device.get()));
-  ASSERT_NE(radio, nullptr);
-  EXPECT_EQ(radio->Host().Address(), 9);
-  EXPECT_TRUE(radio->Remotes().empty());
-
-  // A line whose far end is a test's own script has no radio system behind it.
-  win32::SimulatedLine scripted(std::make_shared<ScriptPeer>());
-  EXPECT_EQ(sim::RadioSystemOf(&scripted), nullptr);
-  EXPECT_EQ(sim::RadioSystemOf(nullptr), nullptr);
 }
 
 }  // namespace
