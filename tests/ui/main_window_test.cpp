@@ -1,359 +1,227 @@
-// The main window's life cycle: its designed state, the load step, the Close command, the
-// enabling of pages, loading again after a close, and the terminal's display windows.
+// The main window's life cycle: every control as the load step leaves it (text, state, face,
+// colour, and place in window pixels against its design in twips, fifteen to the pixel), the
+// Close command, the enabling of pages, loading again after a close, the terminal's display boxes.
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QCheckBox>
-#include <QFontInfo>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
 #include "link/functions.h"
-#include "operations/register_table.h"
 #include "platform/interval_timer.h"
 #include "platform/windows.h"
-#include "ui/cdemo.h"
 #include "ui/controls.h"
-#include "ui/design.h"
 #include "ui_test_support.h"
 
 namespace {
 
-using uitest::Find;
+class MainWindow : public uitest::MainWindowTest {};
 
-class MainWindow : public uitest::WindowTest {
- protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    window_ = std::make_unique<ui::CDemo>([] { return std::string("COM1"); });
+// A caption, a frame's title or a box's text.
+QString TextOf(const QWidget* control) {
+  for (const char* property : {"text", "title", "plainText"}) {
+    if (const QVariant text = control->property(property); text.isValid()) return text.toString();
   }
-  void TearDown() override {
-    window_.reset();
-    WindowTest::TearDown();
-  }
-
-  ui::CDemo& Window() { return *window_; }
-
-  void ClickTab(int page) {
-    QTabBar* strip = Window().SSTab1()->tabBar();
-    QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(page).center());
-  }
-
- private:
-  std::unique_ptr<ui::CDemo> window_;
-};
-
-TEST_F(MainWindow, AsDesignedBeforeItIsLoaded) {
-  const auto& radio = Window().RadioTesting();
-  const auto& terminal = Window().Terminal();
-  const auto& programming = Window().Programming();
-  EXPECT_TRUE(radio.Timer1->Enabled());
-  EXPECT_EQ(radio.Timer1->Interval(), 500u);
-  for (QLabel* lamp : radio.Picture1)
-    EXPECT_FALSE(lamp->isHidden()) << lamp->objectName().toStdString();
-  for (QWidget* hidden : std::initializer_list<QWidget*>{terminal.Text2, terminal.Text3,
-                                                         terminal.Label14, terminal.Label13}) {
-    EXPECT_TRUE(hidden->isHidden()) << hidden->objectName().toStdString();
-  }
-  for (auto* button : Window().findChildren<QPushButton*>()) {
-    EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
-  }
-  for (auto* box : Window().findChildren<QLineEdit*>()) {
-    EXPECT_TRUE(box->text().isEmpty()) << box->objectName().toStdString();
-  }
-  for (auto* box : Window().findChildren<QPlainTextEdit*>()) {
-    EXPECT_TRUE(box->toPlainText().isEmpty()) << box->objectName().toStdString();
-  }
-  for (int row = 0; row < operations::kRegisterCount; ++row) {
-    EXPECT_TRUE(programming.Text8[row]->isReadOnly());
-    EXPECT_FALSE(programming.Text6[row]->isReadOnly());
-    EXPECT_EQ(programming.Text8[row]->width(), 200);
-  }
-  EXPECT_TRUE(terminal.Label15->text().isEmpty());
-  EXPECT_TRUE(OpenedLines().empty());
+  return {};
 }
 
-TEST_F(MainWindow, IsAFixedWindowWithoutMinimizeOrMaximizeBox) {
+// A frame's caption colour, a text box's or a panel's background, a lamp's face; 0 where the
+// style's own.
+QRgb ColourOf(const QWidget* control) {
+  if (const auto* frame = dynamic_cast<const ui::Frame*>(control)) {
+    return frame->CaptionColour().value_or(0);
+  }
+  if (qobject_cast<const QLineEdit*>(control) || qobject_cast<const QPlainTextEdit*>(control)) {
+    return control->palette().color(QPalette::Base).rgb();
+  }
+  const auto* label = qobject_cast<const QLabel*>(control);
+  if (label == nullptr) return 0;
+  if (!label->pixmap().isNull()) return label->pixmap().toImage().pixel(16, 16);
+  return label->autoFillBackground() ? label->palette().color(QPalette::Window).rgb() : 0;
+}
+
+struct Designed {
+  const char* name;
+  const char* text;
+  bool shown, enabled;
+  const char* face;  // null: a picture, whose font does not show
+  int pixels;
+  QRgb colour;
+  QPoint in;                     // the container's top-left corner in the window, twips
+  int left, top, width, height;  // in the container, twips; -1: no size designed
+};
+
+// The design's two faces.
+constexpr const char* T = "Tahoma";
+constexpr const char* A = "Arial Rounded MT Bold";
+constexpr QRgb kYellow = qRgb(255, 255, 128), kPaleYellow = qRgb(255, 255, 192);
+constexpr QRgb kPink = qRgb(255, 192, 192), kPeach = qRgb(255, 224, 192);
+constexpr QRgb kGreen = qRgb(128, 255, 128), kCyan = qRgb(128, 255, 255);
+// Controls on a page are placed relative to the tab control, at (-15, -45) in the window.
+constexpr QPoint kWindow{0, 0}, kPage{-15, -45};
+constexpr QPoint kFrame2 = kPage + QPoint(165, 495), kFrame1 = kPage + QPoint(345, 750);
+constexpr QPoint kFrame3 = kFrame1 + QPoint(2400, 360), kFrame4 = kFrame1 + QPoint(2400, 1560);
+constexpr QPoint kFrame5 = kPage + QPoint(288, 1248);
+
+const Designed kLoaded[] = {
+    {"SSTab1", "", 1, 1, T, 12, 0, kWindow, -15, -45, 9495, 6870},
+    {"Frame2", "EEPROM Values", 1, 1, T, 15, qRgb(192, 0, 192), kPage, 165, 495, 9204, 6228},
+    {"Check1(10)", "0a", 1, 1, T, 11, 0, kFrame2, 96, 2952, 520, 252},
+    {"Text6(4)", "255", 1, 1, T, 11, kPaleYellow, kFrame2, 600, 1488, 500, 300},
+    {"Text6(31)", "255", 1, 1, T, 11, kYellow, kFrame2, 5136, 4128, 500, 300},
+    {"Text8(0)", "Module Address", 1, 1, T, 11, kPink, kFrame2, 1128, 528, 3200, 300},
+    {"Text8(1)", "Synchro Prehamble Delay", 1, 1, T, 11, kPink, kFrame2, 1128, 768, 3200, 300},
+    {"Text8(2)", "Synchro Character", 1, 1, T, 11, kPink, kFrame2, 1128, 1008, 3200, 300},
+    {"Text8(3)", "RS 232 Features Setting", 1, 1, T, 11, kPink, kFrame2, 1128, 1248, 3200, 300},
+    {"Text8(4)", "Reserved", 1, 1, T, 11, kPeach, kFrame2, 1128, 1488, 3200, 300},
+    {"Text8(31)", "Firmware Release", 1, 1, T, 11, kPink, kFrame2, 5664, 4128, 3200, 300},
+    {"Option1", "Host Module ", 1, 1, T, 15, 0, kFrame2, 870, 4560, 2565, 348},
+    {"Option2", "Remote Module ", 1, 1, T, 15, 0, kFrame2, 864, 4896, 4428, 300},
+    {"Command2", "EEPROM Reading", 1, 1, T, 12, 0, kFrame2, 480, 5424, 1332, 492},
+    {"Command4", "EEPROM Writing", 1, 1, T, 12, 0, kFrame2, 1935, 5415, 1212, 492},
+    {"Text7", "", 1, 1, A, 14, qRgb(192, 255, 255), kFrame2, 3360, 5472, 5676, 372},
+    {"Frame1", "Testing", 1, 1, T, 15, qRgb(128, 0, 128), kPage, 345, 750, 8892, 2892},
+    {"Picture1(0)", "", 0, 1, nullptr, 0, qRgb(192, 192, 192), kFrame1, 1080, 480, 480, 480},
+    {"Picture1(1)", "", 0, 1, nullptr, 0, qRgb(0, 255, 0), kFrame1, 1080, 480, 480, 480},
+    {"Picture1(2)", "", 0, 1, nullptr, 0, qRgb(255, 0, 0), kFrame1, 1080, 480, 480, 480},
+    {"Command3", "TEST ON", 1, 1, T, 11, 0, kFrame1, 720, 1080, 1092, 372},
+    {"Command1", "TEST OFF", 1, 0, T, 11, 0, kFrame1, 720, 1680, 1092, 372},
+    {"Frame3", "Radio Connection", 1, 1, T, 11, 0, kFrame1, 2400, 360, 6252, 1092},
+    {"Label7", "0-1: no", 1, 1, T, 9, 0, kFrame3, 120, 300, -1, -1},
+    {"Label8", "2-3: difficult", 1, 1, T, 9, 0, kFrame3, 120, 540, -1, -1},
+    {"Label9", "4-5: good", 1, 1, T, 9, 0, kFrame3, 120, 780, -1, -1},
+    {"Label3", "", 1, 1, T, 32, kGreen, kFrame3, 1575, 270, 735, 615},
+    {"Label2", "", 1, 1, T, 18, kGreen, kFrame3, 2640, 336, 3468, 516},
+    {"Frame4", "Statistics", 1, 1, T, 11, 0, kFrame1, 2400, 1560, 6252, 1092},
+    {"Label5", "", 1, 1, T, 14, kPaleYellow, kFrame4, 240, 240, 1212, 372},
+    {"Label4", "", 1, 1, T, 14, kPaleYellow, kFrame4, 2040, 240, 1332, 372},
+    {"Label6", "", 1, 1, T, 14, kPaleYellow, kFrame4, 3840, 240, 2172, 372},
+    {"Label11", "Received Packets", 1, 1, T, 9, 0, kFrame4, 240, 720, 1212, -1},
+    {"Label10", "Sent Packets", 1, 1, T, 9, 0, kFrame4, 2040, 720, 1332, -1},
+    {"Label12", "Testing Time", 1, 1, T, 9, 0, kFrame4, 3840, 720, 2172, -1},
+    {"Frame5", "Terminal", 1, 1, T, 15, qRgb(192, 0, 0), kPage, 288, 1248, 8940, 3036},
+    {"Command7", "Initialization", 1, 1, T, 16, 0, kPage, 600, 1536, 2364, 444},
+    {"Command6", "Stop", 1, 0, T, 16, 0, kPage, 7425, 1635, 1500, 396},
+    {"Label15", "", 1, 1, A, 18, 0, kFrame5, 2055, 1005, 5250, 345},
+    {"Command5", "Send Data", 1, 0, T, 16, 0, kFrame5, 330, 1620, 1500, 396},
+    {"Text1", "", 1, 1, A, 14, kCyan, kFrame5, 2085, 1485, 4995, 645},
+    {"Label14", "to", 0, 1, T, 16, 0, kFrame5, 7410, 1650, -1, -1},
+    {"Text2", "", 0, 1, A, 14, kYellow, kFrame5, 7905, 1620, 444, 396},
+    {"Label1", "Received Data", 1, 1, T, 16, 0, kFrame5, 240, 2415, -1, -1},
+    {"TermText", "", 1, 1, A, 14, kCyan, kFrame5, 2100, 2265, 5025, 630},
+    {"Label13", "from", 0, 1, T, 16, 0, kFrame5, 7230, 2415, -1, -1},
+    {"Text3", "", 0, 1, A, 14, kYellow, kFrame5, 7905, 2340, 444, 444},
+};
+
+TEST_F(MainWindow, LoadingLeavesEveryControlAsDesignedAndOpensThePort) {
+  // Window state that the load step must overwrite.
+  Window().Session().SendPhase = false;
+  Window().Session().ModuleKind = 2;
+  Load();
+  for (const Designed& row : kLoaded) {
+    SCOPED_TRACE(row.name);
+    const auto* control = Window().findChild<QWidget*>(QString::fromLatin1(row.name));
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(TextOf(control), QString::fromLatin1(row.text));
+    EXPECT_EQ(!control->isHidden(), row.shown);
+    EXPECT_EQ(control->isEnabled(), row.enabled);
+    EXPECT_EQ(ColourOf(control), row.colour);
+    uitest::ExpectPlaced(control, row.in.x() + row.left, row.in.y() + row.top, row.width,
+                         row.height);
+    if (row.face == nullptr) continue;
+    EXPECT_EQ(control->font().family(), QString::fromLatin1(row.face));
+    EXPECT_EQ(control->font().pixelSize(), row.pixels);
+    EXPECT_TRUE(control->font().bold());
+  }
+  // The register grid: two columns of sixteen rows, 240 twips apart; the selector is centred
+  // on its value box, and the load step has widened the name boxes to 3200 twips.
+  const auto& grid = Window().Programming();
+  for (int row = 0; row < 32; ++row) {
+    SCOPED_TRACE(row);
+    const int right = row / 16, top = kFrame2.y() + 528 + (row % 16) * 240;
+    uitest::ExpectPlaced(grid.Check1[row], kFrame2.x() + (right ? 4608 : 96), top + 24, 520, 252);
+    uitest::ExpectPlaced(grid.Text6[row], kFrame2.x() + (right ? 5136 : 600), top, 500, 300);
+    uitest::ExpectPlaced(grid.Text8[row], kFrame2.x() + (right ? 5664 : 1128), top, 3200, 300);
+    EXPECT_EQ(grid.Text6[row]->text(), QStringLiteral("255"));
+    EXPECT_FALSE(grid.Check1[row]->isChecked());
+    EXPECT_TRUE(grid.Text8[row]->isReadOnly());
+  }
+  // A fixed window without minimize and maximize boxes; three pages in one row of tabs, 420
+  // twips high.
   EXPECT_EQ(Window().windowTitle(), QStringLiteral("TALVORA"));
   EXPECT_EQ(Window().minimumSize(), QSize(632, 457));
   EXPECT_EQ(Window().maximumSize(), QSize(632, 457));
-  const Qt::WindowFlags flags = Window().windowFlags();
-  EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
-  EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
-  EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
-  QTabWidget* tabs = Window().SSTab1();
-  ASSERT_EQ(tabs->count(), 3);
-  EXPECT_EQ(tabs->tabText(0), QStringLiteral("&Programming"));
-  EXPECT_EQ(tabs->tabText(1), QStringLiteral("&Radio Testing"));
-  EXPECT_EQ(tabs->tabText(2), QStringLiteral("&Terminal"));
-  Window().show();
-  // Three tabs in one row, 420 twips high.
-  EXPECT_EQ(tabs->tabBar()->tabRect(0).height(), 28);
-  EXPECT_EQ(tabs->tabBar()->tabRect(2).right(), tabs->tabBar()->tabRect(0).width() * 3 - 1);
-}
-
-TEST_F(MainWindow, LoadingPutsEveryControlIntoItsIdleStateAndOpensThePort) {
-  // State that the load step must overwrite.
-  Window().Session().SendPhase = false;
-  Window().Session().ModuleKind = 2;
-  Window().SSTab1()->setCurrentIndex(2);
-  Window().Programming().Option2->setChecked(true);
-
-  Window().Form_Load();
-
-  const auto& programming = Window().Programming();
-  const auto& radio = Window().RadioTesting();
-  const auto& terminal = Window().Terminal();
-  EXPECT_EQ(Window().SSTab1()->currentIndex(), 0);
-  EXPECT_TRUE(programming.Option1->isChecked());
-  EXPECT_FALSE(programming.Option2->isChecked());
-  EXPECT_EQ(Window().Session().ModuleKind, 0);
-  EXPECT_FALSE(radio.Command1->isEnabled());
-  EXPECT_TRUE(radio.Command3->isEnabled());
-  EXPECT_FALSE(terminal.Command5->isEnabled());
-  EXPECT_FALSE(terminal.Command6->isEnabled());
-  EXPECT_TRUE(terminal.Command7->isEnabled());
-  EXPECT_TRUE(programming.Command2->isEnabled());
-  EXPECT_TRUE(programming.Command4->isEnabled());
-  for (QWidget* hidden : std::initializer_list<QWidget*>{terminal.Text2, terminal.Text3,
-                                                         terminal.Label14, terminal.Label13}) {
-    EXPECT_TRUE(hidden->isHidden()) << hidden->objectName().toStdString();
+  EXPECT_FALSE(Window().windowFlags() &
+               (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+  const QTabBar* strip = Window().SSTab1()->tabBar();
+  const QStringList pages = {"&Programming", "&Radio Testing", "&Terminal"};
+  for (int page = 0; page < 3; ++page) {
+    EXPECT_EQ(strip->tabText(page), pages[page]);
+    EXPECT_EQ(strip->tabRect(page), QRect(page * 211, 0, 211, 28));
+    EXPECT_TRUE(strip->isTabEnabled(page));
   }
-  for (QLabel* lamp : radio.Picture1)
-    EXPECT_TRUE(lamp->isHidden()) << lamp->objectName().toStdString();
-  EXPECT_FALSE(terminal.Label15->isHidden());
-  EXPECT_FALSE(radio.Timer1->Enabled());
+  EXPECT_EQ(Window().SSTab1()->currentIndex(), 0);
+  EXPECT_TRUE(grid.Option1->isChecked());
+  EXPECT_EQ(Window().Session().ModuleKind, 0);
   EXPECT_TRUE(Window().Session().SendPhase);
-  EXPECT_EQ(programming.Text6[17]->text(), QStringLiteral("255"));
-  EXPECT_EQ(programming.Text8[3]->text(), QStringLiteral("RS 232 Features Setting"));
-  for (int page = 0; page < 3; ++page)
-    EXPECT_TRUE(Window().SSTab1()->isTabEnabled(page));
+  EXPECT_FALSE(Window().RadioTesting().Timer1->Enabled());
   EXPECT_TRUE(platform::IsCloseCommandEnabled(Window().hWnd()));
-
   ASSERT_NE(functions::serial, nullptr);
   EXPECT_EQ(functions::serial->devicename(), "COM1");
   EXPECT_NE(functions::lngTimerID, 0);
   EXPECT_EQ(OpenedLines(), std::vector<std::string>{"COM1"});
-  EXPECT_TRUE(Window().Loaded());
 }
 
-TEST_F(MainWindow, CloseIsRefusedWhileTheCloseCommandIsWithheld) {
-  Window().Form_Load();
-  Window().show();
-
+TEST_F(MainWindow, CloseIsRefusedWhileWithheldAndLoadingAgainStartsFromTheDesign) {
+  Load();
+  Window().Programming().Check1[3]->setChecked(true);
+  Window().Programming().Text6[3]->setText(QStringLiteral("12"));
+  const platform::HWND oldTermText = Window().Terminal().TermTextWindow;
   Window().DisableClose();
-  EXPECT_FALSE(platform::IsCloseCommandEnabled(Window().hWnd()));
   EXPECT_FALSE(Window().close());
-  EXPECT_TRUE(Window().isVisible());
-  EXPECT_TRUE(Window().Loaded());
-  EXPECT_NE(functions::serial, nullptr);
+  EXPECT_NE(functions::serial, nullptr) << "still loaded, the port open";
 
   Window().EnableClose();
-  EXPECT_TRUE(platform::IsCloseCommandEnabled(Window().hWnd()));
   EXPECT_TRUE(Window().close());
-  EXPECT_FALSE(Window().isVisible());
   EXPECT_FALSE(Window().Loaded());
   // Unloading closed the port and stopped the poll timer.
   EXPECT_EQ(functions::serial, nullptr);
   EXPECT_EQ(functions::lngTimerID, 0);
+
+  Window().Form_Load();
+  EXPECT_FALSE(Window().Programming().Check1[3]->isChecked());
+  EXPECT_EQ(Window().Programming().Text6[3]->text(), QStringLiteral("255"));
+  EXPECT_EQ(Window().findChildren<QLineEdit*>(QStringLiteral("Text6(3)")).size(), 1);
+  EXPECT_EQ(platform::SetWindowTextA(oldTermText, "x"), 0) << "the old box is no window now";
 }
 
 TEST_F(MainWindow, ADisabledPageCannotBeSelectedUntilEnabledAgain) {
-  Window().Form_Load();
-  Window().show();
+  Load();
   QTabWidget* tabs = Window().SSTab1();
-
+  const auto ClickTab = [strip = tabs->tabBar()](int page) {
+    QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(page).center());
+  };
   Window().SetPageEnabled(1, false);
   Window().SetPageEnabled(2, false);
   ClickTab(1);
   ClickTab(2);
   EXPECT_EQ(tabs->currentIndex(), 0);
-  EXPECT_FALSE(tabs->widget(1)->isEnabled());
-
   Window().SetPageEnabled(2, true);
   ClickTab(2);
   EXPECT_EQ(tabs->currentIndex(), 2);
   ClickTab(1);
   EXPECT_EQ(tabs->currentIndex(), 2);
-  Window().SetPageEnabled(1, true);
-  ClickTab(1);
-  EXPECT_EQ(tabs->currentIndex(), 1);
-}
-
-TEST_F(MainWindow, AccessKeysSelectEnabledPagesOnly) {
-  Window().Form_Load();
-  Window().show();
-  Window().activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
-  QTabWidget* tabs = Window().SSTab1();
-  QTest::keyClick(&Window(), Qt::Key_T, Qt::AltModifier);
-  EXPECT_EQ(tabs->currentIndex(), 2);
-  Window().SetPageEnabled(0, false);
-  QTest::keyClick(&Window(), Qt::Key_P, Qt::AltModifier);
-  EXPECT_EQ(tabs->currentIndex(), 2);
-  QTest::keyClick(&Window(), Qt::Key_R, Qt::AltModifier);
-  EXPECT_EQ(tabs->currentIndex(), 1);
-}
-
-TEST_F(MainWindow, LoadingAgainAfterACloseStartsFromTheDesign) {
-  Window().Form_Load();
-  Window().show();
-  const auto& before = Window().Programming();
-  before.Check1[3]->setChecked(true);
-  before.Text6[3]->setText(QStringLiteral("12"));
-  before.Text7->setPlainText(QStringLiteral("EEPROM Reading"));
-  Window().Session().TerminalRole = 1;
-  const platform::HWND oldTermText = Window().Terminal().TermTextWindow;
-  ASSERT_TRUE(Window().close());
-
-  Window().Form_Load();
-  const auto& after = Window().Programming();
-  EXPECT_FALSE(after.Check1[3]->isChecked());
-  EXPECT_EQ(after.Text6[3]->text(), QStringLiteral("255"));
-  EXPECT_TRUE(after.Text7->toPlainText().isEmpty());
-  EXPECT_EQ(Window().findChildren<QLineEdit*>(QStringLiteral("Text6(3)")).size(), 1);
-  // The window's own variables live as long as the window.
-  EXPECT_EQ(Window().Session().TerminalRole, 1);
-  // The old display box is no window any more.
-  EXPECT_EQ(platform::SetWindowTextA(oldTermText, "x"), 0);
-  EXPECT_EQ(OpenedLines(), (std::vector<std::string>{"COM1", "COM1"}));
 }
 
 TEST_F(MainWindow, TheTerminalDisplayBoxesAreWindowsThatShowBytesAsCharacters) {
-  Window().Form_Load();
+  Load();
   const auto& terminal = Window().Terminal();
-  ASSERT_NE(terminal.TermTextWindow, 0);
-  ASSERT_NE(terminal.Text3Window, 0);
-  EXPECT_NE(terminal.TermTextWindow, terminal.Text3Window);
-  EXPECT_EQ(Window().WindowHandleOf(terminal.TermText), terminal.TermTextWindow);
-  EXPECT_EQ(Window().WindowHandleOf(terminal.Text3), terminal.Text3Window);
-  EXPECT_EQ(Window().WindowHandleOf(terminal.Text1), 0);
-
   EXPECT_EQ(platform::SetWindowTextA(terminal.TermTextWindow, "\x05hi\xe9\xff"), 1);
-  const QString expected = QString(QChar(5)) + QStringLiteral("hi") + QChar(0xe9) + QChar(0xff);
-  EXPECT_EQ(terminal.TermText->toPlainText(), expected);
-  platform::SetWindowTextA(terminal.Text3Window, "5");
-  EXPECT_EQ(terminal.Text3->text(), QStringLiteral("5"));
-  platform::SetWindowTextA(terminal.TermTextWindow, "");
-  EXPECT_TRUE(terminal.TermText->toPlainText().isEmpty());
-}
-
-// Caption, face, size and colours of each control, as designed.
-struct Look {
-  const char* name;
-  const char* caption;  // null: no caption to check
-  const char* family;
-  int pixelSize;
-  QRgb background = 0;  // 0: the style's own
-};
-
-QString CaptionOf(const QWidget* control) {
-  if (const auto* button = qobject_cast<const QAbstractButton*>(control)) return button->text();
-  if (const auto* label = qobject_cast<const QLabel*>(control)) return label->text();
-  if (const auto* frame = qobject_cast<const QGroupBox*>(control)) return frame->title();
-  return {};
-}
-
-QRgb GroundOf(const QWidget* control) {
-  if (qobject_cast<const QLabel*>(control) != nullptr) {
-    return control->autoFillBackground() ? control->palette().color(QPalette::Window).rgb() : 0;
-  }
-  return uitest::BackgroundColour(control);
-}
-
-TEST_F(MainWindow, ControlsHaveTheirDesignedCaptionsFacesAndColours) {
-  const QRgb yellow = qRgb(255, 255, 128), paleYellow = qRgb(255, 255, 192);
-  const QRgb pink = qRgb(255, 192, 192), peach = qRgb(255, 224, 192);
-  const QRgb lightGreen = qRgb(128, 255, 128), lightCyan = qRgb(128, 255, 255);
-  const Look looks[] = {
-      {"Frame2", "EEPROM Values", "Tahoma", 15},
-      {"Check1(0)", "00", "Tahoma", 11},
-      {"Check1(31)", "1f", "Tahoma", 11},
-      {"Text6(0)", nullptr, "Tahoma", 11, yellow},
-      {"Text6(3)", nullptr, "Tahoma", 11, yellow},
-      {"Text6(4)", nullptr, "Tahoma", 11, paleYellow},
-      {"Text6(30)", nullptr, "Tahoma", 11, paleYellow},
-      {"Text6(31)", nullptr, "Tahoma", 11, yellow},
-      {"Text8(0)", nullptr, "Tahoma", 11, pink},
-      {"Text8(4)", nullptr, "Tahoma", 11, peach},
-      {"Text8(30)", nullptr, "Tahoma", 11, peach},
-      {"Text8(31)", nullptr, "Tahoma", 11, pink},
-      {"Option1", "Host Module ", "Tahoma", 15},
-      {"Option2", "Remote Module ", "Tahoma", 15},
-      {"Command2", "EEPROM Reading", "Tahoma", 12},
-      {"Command4", "EEPROM Writing", "Tahoma", 12},
-      {"Text7", nullptr, "Arial Rounded MT Bold", 14, qRgb(192, 255, 255)},
-      {"Frame1", "Testing", "Tahoma", 15},
-      {"Command3", "TEST ON", "Tahoma", 11},
-      {"Command1", "TEST OFF", "Tahoma", 11},
-      {"Frame3", "Radio Connection", "Tahoma", 11},
-      {"Label7", "0-1: no", "Tahoma", 9},
-      {"Label8", "2-3: difficult", "Tahoma", 9},
-      {"Label9", "4-5: good", "Tahoma", 9},
-      {"Label3", "", "Tahoma", 32, lightGreen},
-      {"Label2", "", "Tahoma", 18, lightGreen},
-      {"Frame4", "Statistics", "Tahoma", 11},
-      {"Label5", "", "Tahoma", 14, paleYellow},
-      {"Label4", "", "Tahoma", 14, paleYellow},
-      {"Label6", "", "Tahoma", 14, paleYellow},
-      {"Label11", "Received Packets", "Tahoma", 9},
-      {"Label10", "Sent Packets", "Tahoma", 9},
-      {"Label12", "Testing Time", "Tahoma", 9},
-      {"Frame5", "Terminal", "Tahoma", 15},
-      {"Command7", "Initialization", "Tahoma", 16},
-      {"Command6", "Stop", "Tahoma", 16},
-      {"Label15", "", "Arial Rounded MT Bold", 18},
-      {"Command5", "Send Data", "Tahoma", 16},
-      {"Text1", nullptr, "Arial Rounded MT Bold", 14, lightCyan},
-      {"Label14", "to", "Tahoma", 16},
-      {"Text2", nullptr, "Arial Rounded MT Bold", 14, yellow},
-      {"Label1", "Received Data", "Tahoma", 16},
-      {"TermText", nullptr, "Arial Rounded MT Bold", 14, lightCyan},
-      {"Label13", "from", "Tahoma", 16},
-      {"Text3", nullptr, "Arial Rounded MT Bold", 14, yellow},
-  };
-  for (const Look& look : looks) {
-    SCOPED_TRACE(look.name);
-    auto* control = Find<QWidget>(&Window(), QString::fromLatin1(look.name));
-    if (control == nullptr) continue;
-    if (look.caption != nullptr) {
-      EXPECT_EQ(CaptionOf(control), QString::fromLatin1(look.caption));
-    }
-    EXPECT_EQ(control->font().family(), QString::fromLatin1(look.family));
-    EXPECT_EQ(control->font().pixelSize(), look.pixelSize);
-    EXPECT_TRUE(control->font().bold());
-    if (look.background != 0) {
-      EXPECT_EQ(GroundOf(control), look.background);
-    }
-  }
-  // The frames' captions carry colours of their own.
-  const std::pair<const char*, QRgb> captions[] = {
-      {"Frame2", qRgb(192, 0, 192)}, {"Frame1", qRgb(128, 0, 128)}, {"Frame5", qRgb(192, 0, 0)}};
-  for (const auto& [name, colour] : captions) {
-    auto* frame = Find<ui::Frame>(&Window(), QString::fromLatin1(name));
-    ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(frame->CaptionColour(), colour) << name;
-  }
-  EXPECT_FALSE(Find<ui::Frame>(&Window(), QStringLiteral("Frame3"))->CaptionColour());
-}
-
-TEST_F(MainWindow, TheDesignFacesResolveToInstalledSubstitutes) {
-  // Substitutes no wider than the design's faces keep every caption inside its control.
-  const std::pair<const char*, const char*> faces[] = {{"Tahoma", "Liberation Sans"},
-                                                       {"MS Sans Serif", "Liberation Sans"},
-                                                       {"Arial Rounded MT Bold", "Comfortaa"}};
-  for (const auto& [design, installed] : faces) {
-    const QFontInfo info(ui::DesignFont(design, 9));
-    EXPECT_EQ(info.family(), QString::fromLatin1(installed)) << design;
-    EXPECT_TRUE(info.bold()) << design;
-  }
+  EXPECT_EQ(terminal.TermText->toPlainText(), QString::fromLatin1("\x05hi\xe9\xff"));
+  EXPECT_EQ(platform::SetWindowTextA(terminal.Text3Window, "\xe9"), 1);
+  EXPECT_EQ(terminal.Text3->text(), QString(QChar(0xe9)));
 }
 
 }  // namespace

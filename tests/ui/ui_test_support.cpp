@@ -3,32 +3,27 @@
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 #include <cstdlib>
 
 #include "link/functions.h"
 #include "serial/simulated_line.h"
 #include "support/scripted_peer.h"
-#include "ui/cdemo.h"
 #include "ui/design.h"
 
 namespace uitest {
 void WindowTest::SetUp() {
   ui::RegisterFontSubstitutes();
   clock_ = &platform::UseVirtualTime();
-  for (int n = 1; n <= 4; ++n) {
-    const std::string name = "COM" + std::to_string(n);
-    setenv(("TALVORA_" + name).c_str(), ("sim:" + name).c_str(), 1);
-  }
-  opened_ = std::make_shared<std::vector<std::string>>();
+  for (const std::string n : {"1", "2", "3", "4"})
+    setenv(("TALVORA_COM" + n).c_str(), ("sim:COM" + n).c_str(), 1);
   win32::SetSimulatedPeerFactory(
-      [opened = opened_](const std::string& options,
-                         std::string&) -> std::shared_ptr<win32::LinePeer> {
-        opened->push_back(options);
+      [this](const std::string& options, std::string&) -> std::shared_ptr<win32::LinePeer> {
+        opened_.push_back(options);
         return std::make_shared<testsupport::ScriptedPeer>();
       });
   boxes_ = std::make_unique<testsupport::MessageBoxRecorder>();
-  ends_ = std::make_shared<std::vector<int>>();
-  previousEnd_ = ui::SetProgramEnd([ends = ends_](int status) { ends->push_back(status); });
+  previousEnd_ = ui::SetProgramEnd([this](int status) { ends_.push_back(status); });
 }
 
 void WindowTest::TearDown() {
@@ -38,36 +33,50 @@ void WindowTest::TearDown() {
   win32::SetSimulatedPeerFactory({});
 }
 
+void MainWindowTest::TearDown() {
+  window_.reset();
+  WindowTest::TearDown();
+}
+
+ui::CDemo& MainWindowTest::Window() {
+  if (!window_) window_ = std::make_unique<ui::CDemo>([] { return std::string("COM1"); });
+  return *window_;
+}
+
+void MainWindowTest::Load() {
+  Window().Form_Load();
+  Window().show();
+}
+
 QPointer<QWidget> RunModal(const std::function<void()>& open,
                            const std::function<void(QWidget&)>& inside, int patienceMs) {
   QPointer<QWidget> seen;
   const QWidget* before = QApplication::activeModalWidget();
-  bool handled = false;
   QTimer poll;
-  poll.setInterval(1);
-  QObject::connect(&poll, &QTimer::timeout, [&] {
+  poll.callOnTimeout([&] {
     QWidget* modal = QApplication::activeModalWidget();
-    if (handled || modal == nullptr || modal == before || !modal->isVisible()) return;
-    handled = true;
+    if (modal == nullptr || modal == before || !modal->isVisible()) return;
     poll.stop();
     seen = modal;
     if (inside) inside(*modal);
     if (seen && seen->isVisible()) seen->close();
   });
-  // A window that does not close would hang the test; close it by force and fail.
-  QTimer patience;
-  patience.setSingleShot(true);
-  patience.setInterval(patienceMs);
-  QObject::connect(&patience, &QTimer::timeout, [&] {
-    ADD_FAILURE() << "a modal window stayed open";
-    if (auto* main = qobject_cast<ui::CDemo*>(seen.data())) main->EnableClose();
+  // A window that does not close, or a main window that is not modal, would hang the test:
+  // close them by force and fail.
+  const QObject patience;
+  QTimer::singleShot(patienceMs, &patience, [&] {
+    ADD_FAILURE() << "a modal window stayed open, or none opened";
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (auto* main = qobject_cast<ui::CDemo*>(window)) {
+        main->EnableClose();
+        main->close();
+      }
+    }
     if (seen) seen->close();
   });
-  poll.start();
-  patience.start();
+  poll.start(1);
   open();
   poll.stop();
-  patience.stop();
   return seen;
 }
 
@@ -75,30 +84,17 @@ void Click(QWidget* control) {
   QTest::mouseClick(control, Qt::LeftButton);
 }
 
-void ClickThroughWindow(QWidget* control) {
-  QWidget* window = control->window();
-  QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
-                    control->mapTo(window, control->rect().center()));
-}
-
-void DoubleClick(QWidget* control) {
-  QTest::mousePress(control, Qt::LeftButton);
-  QTest::mouseRelease(control, Qt::LeftButton);
-  QTest::mousePress(control, Qt::LeftButton);
-  QTest::mouseDClick(control, Qt::LeftButton);
-  QTest::mouseRelease(control, Qt::LeftButton);
-}
-
-QPoint WindowPosition(const QWidget* control) {
-  return control->mapTo(control->window(), QPoint(0, 0));
+void ExpectPlaced(const QWidget* control, int left, int top, int width, int height) {
+  const auto near = [](int pixels, int twips) { return std::abs(pixels - twips / 15.0) <= 0.5; };
+  const QPoint at = control->mapTo(control->window(), QPoint(0, 0));
+  EXPECT_PRED2(near, at.x(), left);
+  EXPECT_PRED2(near, at.y(), top);
+  EXPECT_TRUE(width < 0 || near(control->width(), width)) << "width " << control->width();
+  EXPECT_TRUE(height < 0 || near(control->height(), height)) << "height " << control->height();
 }
 
 QRgb TextColour(const QWidget* box) {
   return box->palette().color(QPalette::Text).rgb();
-}
-
-QRgb BackgroundColour(const QWidget* box) {
-  return box->palette().color(QPalette::Base).rgb();
 }
 
 }  // namespace uitest
