@@ -6,7 +6,6 @@
 #include <cstdlib>
 
 #include "link/functions.h"
-#include "platform/app_error.h"
 #include "support/message_box_recorder.h"
 #include "support/virtual_port.h"
 
@@ -61,14 +60,6 @@ TEST_F(LinkLifecycleTest, CloseSerialReleasesThePortAndStopsTheTimer) {
   functions::PollTimerProc(0, 0, 0, 0);  // a tick with no serial object does nothing
   functions::OpenSerial("COM1");
   EXPECT_NE(functions::serial, nullptr) << "a later open starts again from the beginning";
-}
-
-TEST_F(LinkLifecycleTest, AnUnopenableDeviceRaisesWithTheTimerStartedAndTheObjectKept) {
-  setenv("TALVORA_COM3", "/nonexistent/device", 1);
-  EXPECT_THROW(functions::OpenSerial("COM3"), platform::AppError);
-  EXPECT_NE(functions::lngTimerID, 0);
-  ASSERT_NE(functions::serial, nullptr);
-  EXPECT_EQ(functions::serial->handle(), -1);
 }
 
 TEST_F(LinkLifecycleTest, LineErrorsShowInOrderAndPollingGoesOnWhileABoxIsOpen) {

@@ -26,40 +26,6 @@ TEST(VirtualTimeTest, AYieldWithNothingDueJumpsToTheNextTimer) {
   EXPECT_THAT(slow, ElementsAre(start + 500'000, start + 1'000'000));
 }
 
-TEST(VirtualTimeTest, ATimerCallbackThatYieldsLetsTimersRunInside) {
-  auto& clock = platform::UseVirtualTime();
-  int inner = 0;
-  bool insideBox = false;
-  int ticksWhileInside = 0;
-  clock.StartTimer(70, [&] {
-    ++inner;
-    if (insideBox) ++ticksWhileInside;
-    if (inner == 1) {  // like a modal box opened from a tick
-      insideBox = true;
-      clock.RunFor(700'000);
-      insideBox = false;
-    }
-  });
-  clock.RunFor(100'000);
-  EXPECT_GE(ticksWhileInside, 9);
-}
-
-TEST(VirtualTimeTest, BusyWaitsOnTheMillisecondCounterEnd) {
-  platform::UseVirtualTime();
-  const std::uint32_t t0 = platform::timeGetTime();
-  int spins = 0;
-  while (platform::timeGetTime() - t0 < 20)
-    ++spins;
-  EXPECT_GT(spins, 100);
-}
-
-TEST(VirtualTimeTest, TimeOfDayWrapsAtMidnight) {
-  auto& clock = platform::UseVirtualTime({86399.5, 0});
-  EXPECT_FLOAT_EQ(platform::Timer(), 86399.5f);
-  clock.Advance(1'000'000);
-  EXPECT_NEAR(platform::Timer(), 0.5f, 1e-3);
-}
-
 TEST(VirtualTimeTest, AnIntervalTimerTicksOneIntervalAfterEachEnable) {
   auto& clock = platform::UseVirtualTime();
   std::vector<platform::Micros> ticks;

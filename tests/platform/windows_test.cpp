@@ -24,32 +24,4 @@ TEST(WindowsTest, WindowTextsAreSetByteForByteUpToTheFirstZero) {
   EXPECT_EQ(shown, "ab");
 }
 
-TEST(WindowsTest, TheCloseCommandIsWithheldAndGivenBackByPosition) {
-  const platform::HWND hwnd = platform::RegisterWindow({});
-  const platform::HMENU menu = platform::GetSystemMenu(hwnd, 0);
-  ASSERT_NE(menu, 0);
-  EXPECT_TRUE(platform::IsCloseCommandEnabled(hwnd));
-  EXPECT_EQ(platform::EnableMenuItem(menu, 6, 0x0403), 0);
-  EXPECT_FALSE(platform::IsCloseCommandEnabled(hwnd));
-  EXPECT_EQ(platform::EnableMenuItem(menu, 6, 0x0403), 1) << "was greyed";
-  EXPECT_EQ(platform::EnableMenuItem(menu, 5, 0x0400), -1) << "only Close is modelled";
-  EXPECT_FALSE(platform::IsCloseCommandEnabled(hwnd));
-  platform::EnableMenuItem(menu, 6, 0x0400);
-  EXPECT_TRUE(platform::IsCloseCommandEnabled(hwnd));
-  EXPECT_EQ(platform::GetSystemMenu(0, 0), 0);
-  platform::UnregisterWindow(hwnd);
-}
-
-TEST(WindowsTest, MessageBoxesGoToThePresenterInstalled) {
-  std::string seen;
-  auto previous = platform::SetMessageBoxPresenter(
-      [&](const std::string& text, const std::string& caption, std::uint32_t style) {
-        seen = caption + "|" + text + "|" + std::to_string(style);
-        return platform::IDCANCEL;
-      });
-  EXPECT_EQ(platform::MessageBoxA(0, "Frame Error", "Errore", 17), platform::IDCANCEL);
-  EXPECT_EQ(seen, "Errore|Frame Error|17");
-  platform::SetMessageBoxPresenter(previous);
-}
-
 }  // namespace

@@ -10,7 +10,6 @@
 
 #include "platform/app_error.h"
 #include "serial/dw_comm.h"
-#include "support/virtual_port.h"
 
 namespace {
 
@@ -112,6 +111,15 @@ TEST(DwDcbTest, ControlFieldSettersKeepOnlyTheirOwnOldBits) {
   EXPECT_EQ(dcb.fDtrControl(), 3);
 }
 
+TEST(DwDcbTest, AClosedDeviceNeitherGivesNorTakesTheRecord) {
+  dwDCB dcb;
+  dwComm closed;
+  dcb.BaudRate(19200);
+  EXPECT_FALSE(dcb.GetCommState(closed));
+  EXPECT_EQ(dcb.BaudRate(), 19200) << "unchanged when the device is closed";
+  EXPECT_FALSE(dcb.SetCommState(closed));
+}
+
 TEST(DwDcbTest, CharacterPropertiesTakeTheFirstCharacterAndIgnoreAnEmptyText) {
   dwDCB dcb;
   dcb.XonChar("Qx");
@@ -120,28 +128,6 @@ TEST(DwDcbTest, CharacterPropertiesTakeTheFirstCharacterAndIgnoreAnEmptyText) {
   EXPECT_EQ(dcb.EvtChar(), std::string(1, '\0'));
   dcb.ErrorChar("");
   EXPECT_EQ(dcb.ErrorChar(), "~");
-}
-
-class DwDcbDeviceTest : public testsupport::VirtualPortTest {};
-
-TEST_F(DwDcbDeviceTest, ReadsAndAppliesTheRecordOnlyThroughAnOpenDevice) {
-  dwDCB dcb;
-  dwComm closed;
-  dcb.BaudRate(19200);
-  EXPECT_FALSE(dcb.GetCommState(closed));
-  EXPECT_EQ(dcb.BaudRate(), 19200) << "unchanged when the device is closed";
-  EXPECT_FALSE(dcb.SetCommState(closed));
-
-  const char notify = 0;
-  dwComm comm;
-  comm.OpenComm("COM1", &notify);
-  dcb.Parity(2);
-  EXPECT_TRUE(dcb.SetCommState(comm));
-  dwDCB readBack;
-  EXPECT_TRUE(readBack.GetCommState(comm));
-  EXPECT_EQ(readBack.BaudRate(), 19200);
-  EXPECT_EQ(readBack.Parity(), 2);
-  EXPECT_EQ(readBack.FlagWord() & win32::dcb_flags::fBinary, win32::dcb_flags::fBinary);
 }
 
 }  // namespace

@@ -50,21 +50,6 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"LateByteStaysQueued", {12'000}, 0, 10'000}),
     [](const testing::TestParamInfo<ReadCase>& info) { return std::string(info.param.name); });
 
-TEST(ReceiveQueueTest, ATakenReadLeavesLaterBytesForTheNext) {
-  win32::ReceiveQueue queue;
-  queue.SetByteDuration(kByte);
-  queue.Push('A', 2000);
-  queue.Push('B', 30'000);
-  auto first = queue.Evaluate(0, kProgramTimeouts, 1024, 50'000);
-  ASSERT_TRUE(first.finished);
-  std::uint8_t buffer[4] = {};
-  EXPECT_EQ(queue.Take(buffer, first.count), 1u);
-  EXPECT_EQ(buffer[0], 'A');
-  auto second = queue.Evaluate(60'000, kProgramTimeouts, 1024, 70'000);
-  ASSERT_TRUE(second.finished);
-  EXPECT_EQ(second.count, 1u);
-}
-
 TEST(ReceiveQueueTest, AFullReadEndsAtOnceAndAFullQueueDropsBytes) {
   win32::ReceiveQueue queue;
   queue.SetCapacity(3);
