@@ -43,7 +43,7 @@ DeviceSpec ResolveDeviceName(const std::string& name) {
 }
 
 std::string DescribeDeviceName(const std::string& name) {
-  const std::string device = DeviceFor(name);
+  std::string device = DeviceFor(name);
   if (device == kSimulated || device.rfind(std::string(kSimulated) + ":", 0) == 0) {
     return device + " (simulated radio system)";
   }

@@ -22,23 +22,10 @@ Micros ByteDurationAt(DWORD baud) {
   return (Micros{10'000'000} + baud / 2) / baud;
 }
 
-DCB PowerOnSettings() {
-  DCB dcb{};
-  dcb.DCBlength = sizeof(DCB);
-  dcb.BaudRate = 9600;
-  dcb.Flags = dcb_flags::fBinary;
-  dcb.ByteSize = 8;
-  dcb.Parity = NOPARITY;
-  dcb.StopBits = ONESTOPBIT;
-  dcb.XonChar = 17;
-  dcb.XoffChar = 19;
-  return dcb;
-}
-
 }  // namespace
 
 SimulatedLine::SimulatedLine(std::shared_ptr<LinePeer> peer)
-    : peer_(std::move(peer)), settings_(PowerOnSettings()) {
+    : peer_(std::move(peer)), settings_(PowerOnDcb()) {
   input_.SetByteDuration(byteDuration_);
 }
 

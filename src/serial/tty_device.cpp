@@ -138,17 +138,6 @@ std::set<dev_t>& OpenDevices() {
   return devices;
 }
 
-DCB PowerOnRecord() {
-  DCB dcb{};
-  dcb.DCBlength = sizeof(DCB);
-  dcb.BaudRate = 9600;
-  dcb.Flags = dcb_flags::fBinary;
-  dcb.ByteSize = 8;
-  dcb.XonChar = 17;
-  dcb.XoffChar = 19;
-  return dcb;
-}
-
 class UniqueFd {
  public:
   explicit UniqueFd(int fd) : fd_(fd) {}
@@ -380,9 +369,9 @@ std::unique_ptr<CommDevice> OpenTtyDevice(const std::string& path, OpenFailure& 
   // starts with XON/XOFF on, which would swallow those two bytes of binary traffic.
   termios current{};
   if (ReadTtySettings(fd.get(), current) != 0) return RefuseErrno(failure, path);
-  DCB initial = DcbFromTermios(current, PowerOnRecord());
+  DCB initial = DcbFromTermios(current, PowerOnDcb());
   initial.Flags = dcb_flags::fBinary;
-  if (!TtyCanCarry(initial)) initial = PowerOnRecord();
+  if (!TtyCanCarry(initial)) initial = PowerOnDcb();
   if (WriteTtySettings(fd.get(), TermiosFromDcb(initial, current)) != 0) {
     return RefuseErrno(failure, path);
   }

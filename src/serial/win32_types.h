@@ -139,4 +139,19 @@ inline constexpr std::uint8_t ONESTOPBIT = 0;
 inline constexpr std::uint8_t ONE5STOPBITS = 1;
 inline constexpr std::uint8_t TWOSTOPBITS = 2;
 
+// What a serial device reports before anyone has set it: 9600 baud, 8 data bits, no parity, one
+// stop bit, binary mode, the usual XON and XOFF characters.
+inline DCB PowerOnDcb() {
+  DCB dcb{};
+  dcb.DCBlength = sizeof(DCB);
+  dcb.BaudRate = 9600;
+  dcb.Flags = dcb_flags::fBinary;
+  dcb.ByteSize = 8;
+  dcb.Parity = NOPARITY;
+  dcb.StopBits = ONESTOPBIT;
+  dcb.XonChar = 17;
+  dcb.XoffChar = 19;
+  return dcb;
+}
+
 }  // namespace win32

@@ -13,6 +13,16 @@
 namespace simtest {
 
 using platform::Micros;
+inline constexpr Micros kByte = 1042;      // 9600 baud, ten bit times
+inline constexpr Micros kGap = 3 * kByte;  // idle line that ends a frame for the air
+inline constexpr Micros kMs = 1000;
+
+inline std::string Bytes(std::initializer_list<int> values) {
+  std::string bytes;
+  for (const int v : values)
+    bytes += static_cast<char>(v);
+  return bytes;
+}
 
 // A radio system on the far end of a simulated line, in virtual time. The test plays the
 // program: it raises and drops RTS, writes frames and looks at the line when it likes.

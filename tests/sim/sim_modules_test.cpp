@@ -7,19 +7,7 @@
 
 namespace {
 
-using simtest::Micros;
-using simtest::RadioOnLine;
-
-constexpr Micros kByte = 1042;      // 9600 baud, ten bit times
-constexpr Micros kGap = 3 * kByte;  // idle line that ends a frame for the air
-constexpr Micros kMs = 1000;
-
-std::string Bytes(std::initializer_list<int> values) {
-  std::string bytes;
-  for (const int v : values)
-    bytes += static_cast<char>(v);
-  return bytes;
-}
+using namespace simtest;
 
 TEST(SimHostModule, AnswersKeyedReadsWithItsRegistersAfterTheHostDelayAtLineRate) {
   RadioOnLine sim("host=7,host-delay=3");

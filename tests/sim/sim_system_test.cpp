@@ -9,18 +9,7 @@
 
 namespace {
 
-using simtest::Micros;
-using simtest::RadioOnLine;
-
-constexpr Micros kByte = 1042;
-constexpr Micros kMs = 1000;
-
-std::string Bytes(std::initializer_list<int> values) {
-  std::string bytes;
-  for (const int v : values)
-    bytes += static_cast<char>(v);
-  return bytes;
-}
+using namespace simtest;
 
 // Sends the link test's packet every 100 ms; which of them got an answer.
 std::vector<bool> LinkTestAnswers(const std::string& options, int packets,
