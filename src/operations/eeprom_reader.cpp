@@ -60,7 +60,7 @@ void EepromReader::Command2_Click() {
           });
     }
 
-    const ProgrammingControls controls = Controls();
+    const ProgrammingControls& controls = Controls();
     for (int n = 0; n < kRegisterCount; ++n) {
       if (table_.Selected(n)) {
         table_.ValueColour(n, result[n] == "NO" ? kFailedColour : kReadColour);

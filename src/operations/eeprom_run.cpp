@@ -11,7 +11,7 @@ bool EepromRun::Begin() {
   window_.DisableClose();
   window_.SetPageEnabled(kRadioTestingPage, false);
   window_.SetPageEnabled(kTerminalPage, false);
-  const ProgrammingControls controls = Controls();
+  const ProgrammingControls& controls = Controls();
   if (controls.Option1->isChecked()) {
     session_.ModuleKind = 1;
   } else if (controls.Option2->isChecked()) {

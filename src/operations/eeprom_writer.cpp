@@ -34,7 +34,7 @@ void EepromWriter::Command4_Click() {
   WritePass(values);
   if (ReadBackPass(values)) {
     SetStatus("OK, EEPROM PROGRAMMED");
-    const ProgrammingControls controls = Controls();
+    const ProgrammingControls& controls = Controls();
     for (int n = 0; n < kRegisterCount; ++n) {
       if (!table_.Selected(n)) continue;
       table_.ValueColour(n, kConfirmedColour);
@@ -46,7 +46,7 @@ void EepromWriter::Command4_Click() {
 }
 
 bool EepromWriter::CheckPass(Values& values) {
-  const ProgrammingControls controls = Controls();
+  const ProgrammingControls& controls = Controls();
   bool inRange = true;
   for (int n = 0; n < kRegisterCount; ++n) {
     if (!table_.Selected(n)) continue;
@@ -85,7 +85,7 @@ void EepromWriter::WritePass(const Values& values) {
 }
 
 bool EepromWriter::ReadBackPass(const Values& values) {
-  const ProgrammingControls controls = Controls();
+  const ProgrammingControls& controls = Controls();
   bool allConfirmed = true;
   for (int n = 0; n < kRegisterCount; ++n) {
     if (!table_.Selected(n)) continue;

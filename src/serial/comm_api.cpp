@@ -119,10 +119,12 @@ std::unique_ptr<CommDevice> OpenBackEnd(const std::string& name, OpenFailure& fa
     failure.fix = "choose one of COM1 to COM4 before pressing OK";
     return nullptr;
   }
-  const DeviceSpec spec = ResolveDeviceName(name);
-  failure.device = spec.kind == DeviceSpec::Kind::Simulated ? DescribeDeviceName(name) : spec.path;
-  if (spec.kind == DeviceSpec::Kind::Simulated) return OpenSimulatedLine(spec.options, failure);
-  auto device = OpenTtyDevice(spec.path, failure);
+  const DeviceTarget target = ResolveDeviceName(name);
+  failure.device =
+      target.kind == DeviceTarget::Kind::Simulated ? DescribeDeviceName(name) : target.path;
+  if (target.kind == DeviceTarget::Kind::Simulated)
+    return OpenSimulatedLine(target.options, failure);
+  auto device = OpenTtyDevice(target.path, failure);
   failure.name = name;
   return device;
 }

@@ -26,20 +26,20 @@ std::string DeviceFor(const std::string& name) {
 
 }  // namespace
 
-DeviceSpec ResolveDeviceName(const std::string& name) {
+DeviceTarget ResolveDeviceName(const std::string& name) {
   const std::string device = DeviceFor(name);
-  DeviceSpec spec;
+  DeviceTarget target;
   if (device == kSimulated) {
-    spec.kind = DeviceSpec::Kind::Simulated;
-    spec.path = kSimulated;
+    target.kind = DeviceTarget::Kind::Simulated;
+    target.path = kSimulated;
   } else if (device.rfind(std::string(kSimulated) + ":", 0) == 0) {
-    spec.kind = DeviceSpec::Kind::Simulated;
-    spec.path = kSimulated;
-    spec.options = device.substr(4);
+    target.kind = DeviceTarget::Kind::Simulated;
+    target.path = kSimulated;
+    target.options = device.substr(4);
   } else {
-    spec.path = device;
+    target.path = device;
   }
-  return spec;
+  return target;
 }
 
 std::string DescribeDeviceName(const std::string& name) {
