@@ -209,13 +209,6 @@ operations::RegisterTable& CDemo::RegisterTable() {
   return *controls_->table;
 }
 
-platform::HWND CDemo::WindowHandleOf(const QWidget* control) const {
-  const auto& terminal = controls_->terminal;
-  if (control != nullptr && control == terminal.TermText) return terminal.TermTextWindow;
-  if (control != nullptr && control == terminal.Text3) return terminal.Text3Window;
-  return 0;
-}
-
 void CDemo::CentreOnScreen() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (screen == nullptr) return;

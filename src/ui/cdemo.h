@@ -54,8 +54,6 @@ class CDemo final : public QWidget, public operations::MainWindowServices {
   const operations::TerminalControls& Terminal() const;
   operations::RegisterTable& RegisterTable();
   operations::SessionState& Session() { return session_; }
-  // The window handle of the terminal's TermText or Text3 box; 0 for any other control.
-  platform::HWND WindowHandleOf(const QWidget* control) const;
   HelpWindows& Help() { return *help_; }
 
  signals:
