@@ -70,9 +70,10 @@ void CommandButton::paintEvent(QPaintEvent* /*event*/) {
 }
 
 Frame* AddFrame(const Designer& in, const QString& name, const QString& caption, const QFont& font,
-                const Twips& at) {
+                const Twips& at, std::optional<QRgb> captionColour) {
   auto* frame = new Frame(caption, in.Container());
   in.Place(frame, name, font, at);
+  if (captionColour) frame->CaptionColour(*captionColour);
   return frame;
 }
 
@@ -100,9 +101,11 @@ QLabel* AddPanelLabel(const Designer& in, const QString& name, const QFont& font
   return label;
 }
 
-QLineEdit* AddTextBox(const Designer& in, const QString& name, const QFont& font, const Twips& at) {
+QLineEdit* AddTextBox(const Designer& in, const QString& name, const QFont& font, const Twips& at,
+                      QRgb background) {
   auto* box = new QLineEdit(in.Container());
   in.Place(box, name, font, at);
+  SetBoxBackground(box, background);
   // The design's boxes keep a single pixel between frame and text, one less than Qt does;
   // three digits only just fit the narrow address boxes.
   box->setTextMargins(-1, 0, -1, 0);
@@ -110,9 +113,10 @@ QLineEdit* AddTextBox(const Designer& in, const QString& name, const QFont& font
 }
 
 QPlainTextEdit* AddMultiLineTextBox(const Designer& in, const QString& name, const QFont& font,
-                                    const Twips& at) {
+                                    const Twips& at, QRgb background) {
   auto* box = new QPlainTextEdit(in.Container());
   in.Place(box, name, font, at);
+  SetBoxBackground(box, background);
   box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   box->setTabChangesFocus(true);

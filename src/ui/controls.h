@@ -62,8 +62,9 @@ class CheckBox : public QCheckBox {
   bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 };
 
+// A frame whose caption, when `captionColour` is given, is drawn in that colour.
 Frame* AddFrame(const Designer& in, const QString& name, const QString& caption, const QFont& font,
-                const Twips& at);
+                const Twips& at, std::optional<QRgb> captionColour = std::nullopt);
 CommandButton* AddButton(const Designer& in, const QString& name, const QString& caption,
                          const QFont& font, const Twips& at);
 QLabel* AddLabel(const Designer& in, const QString& name, const QString& caption, const QFont& font,
@@ -71,10 +72,12 @@ QLabel* AddLabel(const Designer& in, const QString& name, const QString& caption
 // A label with a sunken border on a coloured ground.
 QLabel* AddPanelLabel(const Designer& in, const QString& name, const QFont& font, const Twips& at,
                       QRgb background, Qt::Alignment alignment);
-QLineEdit* AddTextBox(const Designer& in, const QString& name, const QFont& font, const Twips& at);
+// Text boxes on their designed ground colour.
+QLineEdit* AddTextBox(const Designer& in, const QString& name, const QFont& font, const Twips& at,
+                      QRgb background);
 // A text box that wraps its text onto several lines, without scroll bars.
 QPlainTextEdit* AddMultiLineTextBox(const Designer& in, const QString& name, const QFont& font,
-                                    const Twips& at);
+                                    const Twips& at, QRgb background);
 QCheckBox* AddCheckBox(const Designer& in, const QString& name, const QString& caption,
                        const QFont& font, const Twips& at);
 QRadioButton* AddOptionButton(const Designer& in, const QString& name, const QString& caption,

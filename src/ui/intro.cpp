@@ -38,8 +38,7 @@ intro::intro(QWidget* parent) : QWidget(parent) {
   const Designer window(this, QPoint(0, 0));
   const QFont font = DesignFont(kTahoma, 9.75);
   Frame* frame1 = AddFrame(window, QStringLiteral("Frame1"), QStringLiteral("Serial Port Number"),
-                           font, kFrame1);
-  frame1->CaptionColour(kFrameCaption);
+                           font, kFrame1, kFrameCaption);
   controls_.Frame1 = frame1;
   const Designer frame = window.Inside(frame1, kFrame1);
 

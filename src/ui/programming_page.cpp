@@ -58,14 +58,14 @@ void BuildRow(const Designer& frame, int row, operations::ProgrammingControls& c
       {kSelectorLeft[column], selectorTop, kSelectorSize.width, kSelectorSize.height});
 
   QLineEdit* value = AddTextBox(frame, Indexed("Text6", row), gridFont,
-                                {kValueLeft[column], boxTop, kValueWidth, kBoxHeight});
-  SetBoxBackground(value, IsMeaningful(row) ? kValueGround : kReservedValueGround);
+                                {kValueLeft[column], boxTop, kValueWidth, kBoxHeight},
+                                IsMeaningful(row) ? kValueGround : kReservedValueGround);
   controls.Text6[row] = value;
 
   QLineEdit* name = AddTextBox(frame, Indexed("Text8", row), gridFont,
-                               {kNameLeft[column], boxTop, kNameWidth, kBoxHeight});
+                               {kNameLeft[column], boxTop, kNameWidth, kBoxHeight},
+                               IsMeaningful(row) ? kNameGround : kReservedNameGround);
   name->setReadOnly(true);
-  SetBoxBackground(name, IsMeaningful(row) ? kNameGround : kReservedNameGround);
   controls.Text8[row] = name;
 }
 
@@ -74,8 +74,7 @@ void BuildRow(const Designer& frame, int row, operations::ProgrammingControls& c
 operations::ProgrammingControls BuildProgrammingPage(const Designer& page) {
   operations::ProgrammingControls controls;
   Frame* frame2 = AddFrame(page, QStringLiteral("Frame2"), QStringLiteral("EEPROM Values"),
-                           DesignFont(kTahoma, 11.25), kFrame2);
-  frame2->CaptionColour(kFrameCaption);
+                           DesignFont(kTahoma, 11.25), kFrame2, kFrameCaption);
   controls.Frame2 = frame2;
   const Designer frame = page.Inside(frame2, kFrame2);
 
@@ -96,9 +95,9 @@ operations::ProgrammingControls BuildProgrammingPage(const Designer& page) {
   controls.Command4 = AddButton(frame, QStringLiteral("Command4"), QStringLiteral("EEPROM Writing"),
                                 buttonFont, {1935, 5415, 1212, 492});
 
-  controls.Text7 = AddMultiLineTextBox(frame, QStringLiteral("Text7"),
-                                       DesignFont(kArialRounded, 10.5), {3360, 5472, 5676, 372});
-  SetBoxBackground(controls.Text7, kStatusGround);
+  controls.Text7 =
+      AddMultiLineTextBox(frame, QStringLiteral("Text7"), DesignFont(kArialRounded, 10.5),
+                          {3360, 5472, 5676, 372}, kStatusGround);
   return controls;
 }
 

@@ -40,8 +40,7 @@ QLabel* AddLamp(const Designer& frame, int index, QRgb colour) {
 operations::RadioTestingControls BuildRadioTestingPage(const Designer& page) {
   operations::RadioTestingControls controls;
   Frame* frame1 = AddFrame(page, QStringLiteral("Frame1"), QStringLiteral("Testing"),
-                           DesignFont(kTahoma, 11.25), kFrame1);
-  frame1->CaptionColour(kFrameCaption);
+                           DesignFont(kTahoma, 11.25), kFrame1, kFrameCaption);
   controls.Frame1 = frame1;
   const Designer testing = page.Inside(frame1, kFrame1);
 

@@ -25,8 +25,7 @@ QString FromBytes(const std::string& bytes) {
 operations::TerminalControls BuildTerminalPage(const Designer& page) {
   operations::TerminalControls controls;
   Frame* frame5 = AddFrame(page, QStringLiteral("Frame5"), QStringLiteral("Terminal"),
-                           DesignFont(kTahoma, 11.25), kFrame5);
-  frame5->CaptionColour(kFrameCaption);
+                           DesignFont(kTahoma, 11.25), kFrame5, kFrameCaption);
   controls.Frame5 = frame5;
   const Designer terminal = page.Inside(frame5, kFrame5);
 
@@ -39,23 +38,21 @@ operations::TerminalControls BuildTerminalPage(const Designer& page) {
 
   controls.Command5 = AddButton(terminal, QStringLiteral("Command5"), QStringLiteral("Send Data"),
                                 button, {330, 1620, 1500, 396});
-  controls.Text1 =
-      AddMultiLineTextBox(terminal, QStringLiteral("Text1"), text, {2085, 1485, 4995, 645});
-  SetBoxBackground(controls.Text1, kTextGround);
+  controls.Text1 = AddMultiLineTextBox(terminal, QStringLiteral("Text1"), text,
+                                       {2085, 1485, 4995, 645}, kTextGround);
   controls.Label14 = AddLabel(terminal, QStringLiteral("Label14"), QStringLiteral("to"), button,
                               {7410, 1650, 435, 375});
-  controls.Text2 = AddTextBox(terminal, QStringLiteral("Text2"), text, {7905, 1620, 444, 396});
-  SetBoxBackground(controls.Text2, kAddressGround);
+  controls.Text2 =
+      AddTextBox(terminal, QStringLiteral("Text2"), text, {7905, 1620, 444, 396}, kAddressGround);
 
   controls.Label1 = AddLabel(terminal, QStringLiteral("Label1"), QStringLiteral("Received Data"),
                              button, {240, 2415, 1815, 375});
-  controls.TermText =
-      AddMultiLineTextBox(terminal, QStringLiteral("TermText"), text, {2100, 2265, 5025, 630});
-  SetBoxBackground(controls.TermText, kTextGround);
+  controls.TermText = AddMultiLineTextBox(terminal, QStringLiteral("TermText"), text,
+                                          {2100, 2265, 5025, 630}, kTextGround);
   controls.Label13 = AddLabel(terminal, QStringLiteral("Label13"), QStringLiteral("from"), button,
                               {7230, 2415, 645, 375});
-  controls.Text3 = AddTextBox(terminal, QStringLiteral("Text3"), text, {7905, 2340, 444, 444});
-  SetBoxBackground(controls.Text3, kAddressGround);
+  controls.Text3 =
+      AddTextBox(terminal, QStringLiteral("Text3"), text, {7905, 2340, 444, 444}, kAddressGround);
 
   // The two buttons stand on the page itself, over the frame's empty top band.
   controls.Command7 = AddButton(page, QStringLiteral("Command7"), QStringLiteral("Initialization"),
