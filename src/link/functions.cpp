@@ -1,5 +1,7 @@
 #include "link/functions.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <deque>
 
 #include "link/link_constants.h"
@@ -21,16 +23,34 @@ dwComm::NotifyObject mainWindow = &kMainWindowStandIn;
 // A line-error box runs a modal loop in which poll ticks go on and may find more errors.
 // Those wait here and are shown when the tick that opened the first box has finished its
 // report, so that a storm of errors shows one box at a time, in the order they were found.
+// A message already waiting is not queued twice: a storm leaves at most one box of each kind.
 std::deque<std::string> deferredErrors;
 bool errorBoxOpen = false;
 int pollDepth = 0;
+// Cancel on a line-error box silences the boxes until the port is opened again; the errors
+// still go to standard error, with the time since the port was opened.
+bool errorBoxesSilenced = false;
+platform::Micros openedAt = 0;
+
+void WriteErrorToStandardError(const std::string& message) {
+  const double seconds = static_cast<double>(platform::Events().NowMicros() - openedAt) / 1e6;
+  const std::string port = serial ? serial->devicename() : std::string("port");
+  std::fprintf(stderr, "talvora: %s: line error at %.3f s: %s\n", port.c_str(), seconds,
+               message.c_str());
+  std::fflush(stderr);
+}
 
 void ShowErrorBox(const std::string& message) {
   errorBoxOpen = true;
   struct Closed {
     ~Closed() { errorBoxOpen = false; }
   } closed;
-  platform::MessageBoxA(0, message, kLineErrorTitle, platform::MB_OKCANCEL | platform::MB_ICONSTOP);
+  const std::int32_t pressed = platform::MessageBoxA(0, message, kLineErrorTitle,
+                                                     platform::MB_OKCANCEL | platform::MB_ICONSTOP);
+  if (pressed == platform::IDCANCEL) {
+    errorBoxesSilenced = true;
+    deferredErrors.clear();
+  }
 }
 
 void ShowDeferredErrors() {
@@ -52,6 +72,7 @@ std::string TrimBlanks(const std::string& text) {
 // Raises RTS and waits the lead without dispatching anything, so no poll tick can drop RTS
 // before the frame is handed over.
 void KeyUp(std::chrono::milliseconds lead) {
+  if (!serial) return;
   const std::uint32_t t0 = platform::timeGetTime();
   win32::EscapeCommFunction(serial->handle(), win32::SETRTS);
   // The counter has millisecond steps: wait until it has moved past the lead, so that at
@@ -68,6 +89,9 @@ void SetMainWindow(dwComm::NotifyObject window) {
 }
 
 void OpenSerial(const std::string& PortName) {
+  errorBoxesSilenced = false;
+  deferredErrors.clear();
+  openedAt = platform::Events().NowMicros();
   lngTimerID = static_cast<std::int32_t>(
       platform::SetTimer(0, 0, static_cast<std::uint32_t>(kPollPeriod.count()), &PollTimerProc));
   if (!serial) {
@@ -109,16 +133,21 @@ void CloseSerial() {
 }
 
 void SetTextWindow(std::int32_t hwnd) {
-  serial->manigl(hwnd);
+  if (serial) serial->manigl(hwnd);
 }
 
 void SetFirstByteWindow(std::int32_t hwnd) {
-  serial->manigl2(hwnd);
+  if (serial) serial->manigl2(hwnd);
 }
 
 void ShowCommError(const std::string& message) {
+  if (errorBoxesSilenced) {
+    WriteErrorToStandardError(message);
+    return;
+  }
   if (errorBoxOpen) {
-    deferredErrors.push_back(message);
+    if (std::find(deferredErrors.begin(), deferredErrors.end(), message) == deferredErrors.end())
+      deferredErrors.push_back(message);
     return;
   }
   ShowErrorBox(message);
@@ -126,30 +155,35 @@ void ShowCommError(const std::string& message) {
 
 std::int32_t SendHashCommand(const std::string& text1, const std::string& text2) {
   KeyUp(kHashLead);
-  if (lngTimerID == 0) return 0;
+  if (lngTimerID == 0 || !serial) return 0;
   serial->CommOutput("#" + TrimBlanks(text1) + text2);
   return 1;
 }
 
 std::int32_t SendDollarCommand(const std::string& text) {
   KeyUp(kDollarLead);
-  if (lngTimerID == 0) return 0;
+  if (lngTimerID == 0 || !serial) return 0;
   serial->CommOutput("$" + TrimBlanks(text));
   return 1;
 }
 
 void SendPlain(const std::string& prefix, std::string& text) {
-  if (lngTimerID == 0) return;
+  if (lngTimerID == 0 || !serial) return;
   text = prefix + text;
   serial->CommOutput(text);
 }
 
+bool PortOpen() {
+  return serial != nullptr;
+}
+
 bool ReplyArrived() {
-  return ReplyArrivedFlag;
+  // A flag left set by a port that has since been closed announces nothing to take.
+  return serial && ReplyArrivedFlag;
 }
 
 std::string TakeReply() {
-  return serial->EL_D();
+  return serial ? serial->EL_D() : std::string();
 }
 
 }  // namespace functions

@@ -35,6 +35,9 @@ std::int32_t SendHashCommand(const std::string& text1, const std::string& text2)
 std::int32_t SendDollarCommand(const std::string& text);
 // An unkeyed frame; on return `text` holds prefix followed by text.
 void SendPlain(const std::string& prefix, std::string& text);
+// Whether the serial-port object exists: a wait still running after the port was closed ends
+// at once, and every send and pickup above does nothing without it.
+bool PortOpen();
 bool ReplyArrived();
 std::string TakeReply();
 

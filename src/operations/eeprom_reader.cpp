@@ -25,12 +25,13 @@ void EepromReader::ReplyWait(int n, OnReply onReply, OnMiss onMiss) {
       }
     }
     onMiss();
-  } while (ElapsedSince(session_.StartTime) < kReplyLimit);
+  } while (ElapsedSince(session_.StartTime) < kReplyLimit && functions::PortOpen());
 }
 
 void EepromReader::Command2_Click() {
   if (Active()) return;  // the run under way goes on undisturbed
   const Activity activity;
+  const RunningWait wait(window_);
   const bool selection = Begin();
   if (selection) {
     SetStatus("EEPROM Reading");
@@ -60,6 +61,7 @@ void EepromReader::Command2_Click() {
           });
     }
 
+    if (!functions::PortOpen()) return;  // the window closed under the run: nothing to show
     const ProgrammingControls& controls = Controls();
     for (int n = 0; n < kRegisterCount; ++n) {
       if (table_.Selected(n)) {

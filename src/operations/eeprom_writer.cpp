@@ -17,6 +17,7 @@ constexpr int kLongestValueText = 3;
 void EepromWriter::Command4_Click() {
   if (Active()) return;  // the run under way goes on undisturbed
   const Activity activity;
+  const RunningWait wait(window_);
   if (!Begin()) {
     SetStatus("NO REGISTER SELECT");
     EnablePages();
@@ -32,7 +33,9 @@ void EepromWriter::Command4_Click() {
     return;
   }
   WritePass(values);
-  if (ReadBackPass(values)) {
+  const bool confirmed = ReadBackPass(values);
+  if (!functions::PortOpen()) return;  // the window closed under the run: nothing to show
+  if (confirmed) {
     SetStatus("OK, EEPROM PROGRAMMED");
     const ProgrammingControls& controls = Controls();
     for (int n = 0; n < kRegisterCount; ++n) {
@@ -77,6 +80,7 @@ void EepromWriter::WritePass(const Values& values) {
       table_.ValueColour(n, SystemWindowTextColour());
       continue;
     }
+    if (!functions::PortOpen()) return;
     SendWriteCommand(session_.ModuleKind, n, values[n]);
     // Writes are not acknowledged: the module gets a second to program its EEPROM.
     session_.StartTime = platform::Timer();
@@ -89,6 +93,7 @@ bool EepromWriter::ReadBackPass(const Values& values) {
   bool allConfirmed = true;
   for (int n = 0; n < kRegisterCount; ++n) {
     if (!table_.Selected(n)) continue;
+    if (!functions::PortOpen()) return false;
     session_.StartTime = platform::Timer();
     SendReadCommand(session_.ModuleKind, n);
     const std::string written(1, static_cast<char>(values[n]));
@@ -99,6 +104,7 @@ bool EepromWriter::ReadBackPass(const Values& values) {
         session_.LastReply = functions::TakeReply();
         if (session_.LastReply == written) break;
       }
+      if (!functions::PortOpen()) return false;
       if (ElapsedSince(session_.StartTime) >= kReplyLimit) {
         table_.ValueColour(n, kFailedColour);
         controls.Text6[n]->setText(QString::number(values[n]));

@@ -15,9 +15,26 @@ class MainWindowServices {
   virtual void EnableClose() = 0;
   // A disabled page cannot be selected until it is enabled again.
   virtual void SetPageEnabled(int page, bool enabled) = 0;
+  // A wait that yields to the window system begins or ends. Clicks run during a wait, so
+  // operations may start inside one another's waits; the Close command stays withheld until
+  // the last of them has ended, whatever the operations say meanwhile.
+  virtual void WaitBegins() = 0;
+  virtual void WaitEnds() = 0;
 
  protected:
   ~MainWindowServices() = default;
+};
+
+// Counts a running wait for as long as it lives.
+class RunningWait {
+ public:
+  explicit RunningWait(MainWindowServices& window) : window_(window) { window_.WaitBegins(); }
+  ~RunningWait() { window_.WaitEnds(); }
+  RunningWait(const RunningWait&) = delete;
+  RunningWait& operator=(const RunningWait&) = delete;
+
+ private:
+  MainWindowServices& window_;
 };
 
 }  // namespace operations

@@ -43,7 +43,7 @@ float ElapsedSince(float start) {
 void PauseUntil(float start, float seconds) {
   do {
     platform::DoEvents();
-  } while (ElapsedSince(start) < seconds);
+  } while (ElapsedSince(start) < seconds && functions::PortOpen());
 }
 
 }  // namespace operations

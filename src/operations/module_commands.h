@@ -21,7 +21,8 @@ void SendWriteCommand(std::int16_t moduleKind, int n, int v);
 // still sees its true length.
 float ElapsedSince(float start);
 
-// Yields to the window system until `seconds` have passed since `start`.
+// Yields to the window system until `seconds` have passed since `start`, or the port has
+// been closed meanwhile.
 void PauseUntil(float start, float seconds);
 
 }  // namespace operations

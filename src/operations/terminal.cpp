@@ -16,6 +16,8 @@ namespace {
 
 constexpr std::int16_t kEnter = 13;
 constexpr int kHighestAddress = 255;
+// What one write of the serial-port object carries.
+constexpr std::size_t kLongestWrite = 1024;
 
 // The message as the module gets it: one byte per character, each line break as CR LF.
 std::string MessageBytes(const QString& text) {
@@ -32,13 +34,16 @@ void Terminal::Command7_Click() {
   controls_.Command5->setEnabled(true);
   window_.SetPageEnabled(kProgrammingPage, false);
   window_.SetPageEnabled(kRadioTestingPage, false);
-  // The port must not be released under the wait, whatever is clicked during it.
   window_.DisableClose();
-  waiting_ = true;
-  functions::SendDollarCommand(std::string(1, '\0'));
-  session_.StartTime = platform::Timer();
-  const bool answered = WaitForAddress();
-  waiting_ = false;
+  bool answered = false;
+  {
+    // The port must not be released under the wait, whatever is clicked during it.
+    const RunningWait wait(window_);
+    functions::SendDollarCommand(std::string(1, '\0'));
+    session_.StartTime = platform::Timer();
+    answered = WaitForAddress();
+  }
+  if (!functions::PortOpen()) return;  // the window closed under the wait: nothing to show
   window_.EnableClose();
   if (!answered) {
     controls_.Command6->setEnabled(true);  // the operator leaves this state with Stop
@@ -60,7 +65,7 @@ bool Terminal::WaitForAddress() {
       session_.LastReply = functions::TakeReply();
       if (!session_.LastReply.empty()) return true;  // an empty delivery is no answer
     }
-    if (ElapsedSince(session_.StartTime) >= kReplyLimit) return false;
+    if (ElapsedSince(session_.StartTime) >= kReplyLimit || !functions::PortOpen()) return false;
   }
 }
 
@@ -74,6 +79,13 @@ void Terminal::BecomeMaster() {
   functions::SetTextWindow(controls_.TermTextWindow);
   functions::SetFirstByteWindow(controls_.Text3Window);
   session_.TerminalRole = 1;
+  // A master's messages carry the address byte too: a message that fitted before may not.
+  QString message = controls_.Text1->toPlainText();
+  if (MessageByteCount(message) > MessageLimit()) {
+    while (MessageByteCount(message) > MessageLimit())
+      message.chop(1);
+    controls_.Text1->setPlainText(message);
+  }
 }
 
 void Terminal::BecomeSlave() {
@@ -93,6 +105,14 @@ std::optional<int> Terminal::DestinationAddress(const QString& text) {
   const int value = trimmed.toInt(&ok, 10);
   if (!ok || value > kHighestAddress) return std::nullopt;
   return value;
+}
+
+std::size_t Terminal::MessageLimit() const {
+  return session_.TerminalRole == 1 ? kLongestWrite - 1 : kLongestWrite;
+}
+
+std::size_t Terminal::MessageByteCount(const QString& text) {
+  return static_cast<std::size_t>(text.size() + text.count(QLatin1Char('\n')));
 }
 
 void Terminal::Command5_Click() {
@@ -122,11 +142,11 @@ void Terminal::Command5_Click() {
   controls_.Command6->setEnabled(true);
   controls_.TermText->setPlainText("");
   controls_.Text3->setText("");
-  AllowClose();
+  window_.EnableClose();
 }
 
 void Terminal::Command6_Click() {
-  AllowClose();
+  window_.EnableClose();
   controls_.Command5->setEnabled(false);
   controls_.Command7->setEnabled(true);
   window_.SetPageEnabled(kProgrammingPage, true);
@@ -140,10 +160,6 @@ void Terminal::Command6_Click() {
   controls_.TermText->setPlainText("");
   controls_.Label14->setVisible(false);
   controls_.Label13->setVisible(false);
-}
-
-void Terminal::AllowClose() {
-  if (!waiting_) window_.EnableClose();
 }
 
 void Terminal::Text1_KeyPress(std::int16_t& KeyAscii) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -31,18 +32,21 @@ class Terminal {
   // allowed; nothing otherwise.
   static std::optional<int> DestinationAddress(const QString& text);
 
+  // The most bytes a message may have so that it goes out in one write with its address byte,
+  // if any: whatever stays queued behind a write would go out in front of the next command.
+  std::size_t MessageLimit() const;
+  // Bytes a message takes on the line: one per character, two per line break (CR LF).
+  static std::size_t MessageByteCount(const QString& text);
+
  private:
   // Waits for the attached module's address; false when none came within the limit.
   bool WaitForAddress();
   void BecomeMaster();
   void BecomeSlave();
-  // Gives the Close command back, unless an Initialization wait is still reading the port.
-  void AllowClose();
 
   TerminalControls controls_;
   MainWindowServices& window_;
   SessionState& session_;
-  bool waiting_ = false;  // an Initialization wait is running
 };
 
 }  // namespace operations

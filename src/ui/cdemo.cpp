@@ -176,13 +176,31 @@ void CDemo::closeEvent(QCloseEvent* event) {
 }
 
 void CDemo::DisableClose() {
-  platform::EnableMenuItem(platform::GetSystemMenu(hwnd_, 0), platform::kCloseMenuPosition,
-                           platform::MF_BYPOSITION | platform::MF_DISABLED | platform::MF_GRAYED);
+  closeWithheld_ = true;
+  ShowCloseCommand();
 }
 
 void CDemo::EnableClose() {
-  platform::EnableMenuItem(platform::GetSystemMenu(hwnd_, 0), platform::kCloseMenuPosition,
-                           platform::MF_BYPOSITION | platform::MF_ENABLED);
+  closeWithheld_ = false;
+  ShowCloseCommand();
+}
+
+void CDemo::WaitBegins() {
+  ++runningWaits_;
+  ShowCloseCommand();
+}
+
+void CDemo::WaitEnds() {
+  --runningWaits_;
+  ShowCloseCommand();
+}
+
+void CDemo::ShowCloseCommand() {
+  const bool available = !closeWithheld_ && runningWaits_ == 0;
+  platform::EnableMenuItem(
+      platform::GetSystemMenu(hwnd_, 0), platform::kCloseMenuPosition,
+      platform::MF_BYPOSITION |
+          (available ? platform::MF_ENABLED : platform::MF_DISABLED | platform::MF_GRAYED));
 }
 
 void CDemo::SetPageEnabled(int page, bool enabled) {

@@ -46,6 +46,8 @@ class CDemo final : public QWidget, public operations::MainWindowServices {
   void DisableClose() override;
   void EnableClose() override;
   void SetPageEnabled(int page, bool enabled) override;
+  void WaitBegins() override;
+  void WaitEnds() override;
 
   platform::HWND hWnd() const { return hwnd_; }
   QTabWidget* SSTab1() const;
@@ -69,6 +71,8 @@ class CDemo final : public QWidget, public operations::MainWindowServices {
   void DropControls();
   void Form_Unload();
   void CentreOnScreen();
+  // Shows the Close command as available only when no operation withholds it and no wait runs.
+  void ShowCloseCommand();
 
   PortNameSource portName_;
   platform::HWND hwnd_ = 0;
@@ -77,6 +81,8 @@ class CDemo final : public QWidget, public operations::MainWindowServices {
   std::unique_ptr<Controls> controls_;
   bool loaded_ = false;
   bool loadedBefore_ = false;
+  bool closeWithheld_ = false;
+  int runningWaits_ = 0;
 };
 
 }  // namespace ui

@@ -201,3 +201,36 @@ INSTANTIATE_TEST_SUITE_P(StopOrSendData, TerminalWait,
                          });
 
 }  // namespace
+
+// Stop during the Initialization wait gives the pages back, so a second operation can start
+// inside the first one's wait: another Initialization, or an EEPROM reading. When the inner
+// one has ended, the outer wait still runs: the window must not close under it.
+class NestedWait : public TerminalPage, public testing::WithParamInterface<bool> {};
+
+TEST_P(NestedWait, TheWindowClosesOnlyOnceTheOuterWaitHasEnded) {
+  const bool readEeprom = GetParam();
+  std::optional<bool> closedInside;
+  After(100, [&] { uitest::Click(Page().Command6); });
+  After(150, [&] {
+    if (readEeprom) {
+      Window().SSTab1()->setCurrentIndex(operations::kProgrammingPage);
+      uitest::Click(Window().Programming().Check1[13]);
+      uitest::Click(Window().Programming().Command2);
+    } else {
+      uitest::Click(Page().Command7);
+    }
+    closedInside = Window().close();  // the inner operation is over, the outer wait is not
+  });
+  Load("host=0,host-delay=300");
+  RunMs(3000);
+
+  EXPECT_EQ(closedInside, std::optional<bool>(false));
+  EXPECT_TRUE(CloseAvailable());
+  EXPECT_TRUE(Window().close());
+  EXPECT_EQ(functions::serial, nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(InitializationOrEepromReading, NestedWait, testing::Bool(),
+                         [](const auto& info) {
+                           return std::string(info.param ? "EepromReading" : "Initialization");
+                         });
