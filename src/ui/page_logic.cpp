@@ -9,6 +9,7 @@
 
 #include "platform/interval_timer.h"
 #include "ui/fatal_error.h"
+#include "ui/message_limit.h"
 
 namespace ui {
 namespace {
@@ -72,6 +73,9 @@ std::unique_ptr<PageLogic> ConnectPageLogic(const PageControls& controls,
   OnClick(controls.terminal.Command7, context, [terminal] { terminal->Command7_Click(); });
   OnClick(controls.terminal.Command5, context, [terminal] { terminal->Command5_Click(); });
   OnClick(controls.terminal.Command6, context, [terminal] { terminal->Command6_Click(); });
+  new MessageLimit(
+      controls.terminal.Text1, [terminal] { return terminal->MessageLimit(); },
+      &operations::Terminal::MessageByteCount);
   new KeyPressEvents(controls.terminal.Text1,
                      [terminal](std::int16_t& key) { terminal->Text1_KeyPress(key); });
   new KeyPressEvents(controls.terminal.Text2,

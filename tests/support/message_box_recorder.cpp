@@ -13,7 +13,7 @@ MessageBoxRecorder::MessageBoxRecorder() {
         const Box shown = boxes_.back();
         if (whileOpen_) whileOpen_(shown);
         --open_;
-        return platform::IDOK;
+        return button_;
       });
 }
 

@@ -26,6 +26,8 @@ class MessageBoxRecorder {
 
   // While a box is open, this runs (e.g. yields in virtual time for a while).
   void WhileOpen(std::function<void(const Box&)> action) { whileOpen_ = std::move(action); }
+  // The button the operator presses on every box (IDOK unless set).
+  void Press(std::int32_t button) { button_ = button; }
   const std::vector<Box>& Boxes() const { return boxes_; }
   std::vector<std::string> Texts() const;
   int MostOpenAtOnce() const { return mostOpen_; }
@@ -34,6 +36,7 @@ class MessageBoxRecorder {
   platform::MessageBoxPresenter previous_;
   std::function<void(const Box&)> whileOpen_;
   std::vector<Box> boxes_;
+  std::int32_t button_ = platform::IDOK;
   int open_ = 0;
   int mostOpen_ = 0;
 };
