@@ -8,6 +8,7 @@
 #include "ui/intro.h"
 #include "ui/lamp_icons.h"
 #include "ui/message_box.h"
+#include "ui/termination.h"
 
 int main(int argc, char** argv) {
   ui::Application app(argc, argv);
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     ui::RegisterFontSubstitutes();
     sim::RegisterSimulatedSystem();
     platform::SetMessageBoxPresenter(ui::ShowMessageBox);
+    ui::EndOnTerminationSignals();
 
     ui::intro start;
     start.show();
