@@ -1,6 +1,5 @@
 #include "operations/eeprom_reader.h"
 
-#include <QLineEdit>
 #include <array>
 
 #include "link/functions.h"
@@ -62,13 +61,12 @@ void EepromReader::Command2_Click() {
     }
 
     if (!functions::PortOpen()) return;  // the window closed under the run: nothing to show
-    const ProgrammingControls& controls = Controls();
     for (int n = 0; n < kRegisterCount; ++n) {
       if (table_.Selected(n)) {
         table_.ValueColour(n, result[n] == "NO" ? kFailedColour : kReadColour);
-        controls.Text6[n]->setText(result[n]);
+        table_.Value(n, result[n]);
       } else {
-        table_.ValueColour(n, SystemWindowTextColour());
+        table_.ValueColour(n, window_.WindowTextColour());
       }
     }
     SetStatus(allAnswered ? "OK, EEPROM CORRECTLY READ" : "EEPROM READING ERROR");

@@ -1,8 +1,5 @@
 #include "operations/eeprom_run.h"
 
-#include <QPlainTextEdit>
-#include <QRadioButton>
-
 #include "operations/module_commands.h"
 
 namespace operations {
@@ -11,10 +8,10 @@ bool EepromRun::Begin() {
   window_.DisableClose();
   window_.SetPageEnabled(kRadioTestingPage, false);
   window_.SetPageEnabled(kTerminalPage, false);
-  const ProgrammingControls& controls = Controls();
-  if (controls.Option1->isChecked()) {
+  const ProgrammingView& controls = Controls();
+  if (controls.Option1->Checked()) {
     session_.ModuleKind = 1;
-  } else if (controls.Option2->isChecked()) {
+  } else if (controls.Option2->Checked()) {
     session_.ModuleKind = kRemoteModule;
   }
   bool selection = false;
@@ -31,7 +28,7 @@ void EepromRun::EnablePages() {
 }
 
 void EepromRun::SetStatus(const char* text) {
-  Controls().Text7->setPlainText(text);
+  Controls().Text7->Text(text);
 }
 
 }  // namespace operations

@@ -22,7 +22,7 @@ class EepromRun {
   bool Begin();
   void EnablePages();
   void SetStatus(const char* text);
-  const ProgrammingControls& Controls() const { return table_.Controls(); }
+  const ProgrammingView& Controls() const { return table_.Controls(); }
 
   RegisterTable& table_;
   MainWindowServices& window_;

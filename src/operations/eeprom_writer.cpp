@@ -1,7 +1,5 @@
 #include "operations/eeprom_writer.h"
 
-#include <QLineEdit>
-
 #include "link/functions.h"
 #include "operations/module_commands.h"
 #include "operations/value_text.h"
@@ -37,11 +35,10 @@ void EepromWriter::Command4_Click() {
   if (!functions::PortOpen()) return;  // the window closed under the run: nothing to show
   if (confirmed) {
     SetStatus("OK, EEPROM PROGRAMMED");
-    const ProgrammingControls& controls = Controls();
     for (int n = 0; n < kRegisterCount; ++n) {
       if (!table_.Selected(n)) continue;
       table_.ValueColour(n, kConfirmedColour);
-      controls.Text6[n]->setText(QString::number(values[n]));
+      table_.Value(n, QString::number(values[n]));
     }
   }
   window_.EnableClose();
@@ -49,15 +46,14 @@ void EepromWriter::Command4_Click() {
 }
 
 bool EepromWriter::CheckPass(Values& values) {
-  const ProgrammingControls& controls = Controls();
   bool inRange = true;
   for (int n = 0; n < kRegisterCount; ++n) {
     if (!table_.Selected(n)) continue;
-    const QString text = controls.Text6[n]->text();
+    const QString text = table_.Value(n);
     if (text.size() > kLongestValueText) {
       inRange = false;
       table_.ValueColour(n, kFailedColour);
-      controls.Text6[n]->setText("000");
+      table_.Value(n, "000");
       table_.Selected(n, false);
       continue;
     }
@@ -65,7 +61,7 @@ bool EepromWriter::CheckPass(Values& values) {
     if (x < 0 || x > 255) {
       inRange = false;
       table_.ValueColour(n, kFailedColour);
-      controls.Text6[n]->setText(QString::number(values[n]));  // still 0
+      table_.Value(n, QString::number(values[n]));  // still 0
       table_.Selected(n, false);
       continue;
     }
@@ -77,7 +73,7 @@ bool EepromWriter::CheckPass(Values& values) {
 void EepromWriter::WritePass(const Values& values) {
   for (int n = 0; n < kRegisterCount; ++n) {
     if (!table_.Selected(n)) {
-      table_.ValueColour(n, SystemWindowTextColour());
+      table_.ValueColour(n, window_.WindowTextColour());
       continue;
     }
     if (!functions::PortOpen()) return;
@@ -89,7 +85,6 @@ void EepromWriter::WritePass(const Values& values) {
 }
 
 bool EepromWriter::ReadBackPass(const Values& values) {
-  const ProgrammingControls& controls = Controls();
   bool allConfirmed = true;
   for (int n = 0; n < kRegisterCount; ++n) {
     if (!table_.Selected(n)) continue;
@@ -107,7 +102,7 @@ bool EepromWriter::ReadBackPass(const Values& values) {
       if (!functions::PortOpen()) return false;
       if (ElapsedSince(session_.StartTime) >= kReplyLimit) {
         table_.ValueColour(n, kFailedColour);
-        controls.Text6[n]->setText(QString::number(values[n]));
+        table_.Value(n, QString::number(values[n]));
         SetStatus("PROGRAMMING ERROR");
         allConfirmed = false;
         break;

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "operations/radio_testing_controls.h"
+#include "operations/page_views.h"
 
 namespace operations {
 namespace {

@@ -1,7 +1,5 @@
 #include "operations/link_test.h"
 
-#include <QLabel>
-#include <QPushButton>
 #include <string>
 
 #include "link/functions.h"
@@ -16,16 +14,16 @@ void LinkTest::Command3_Click() {
   window_.DisableClose();
   window_.SetPageEnabled(kProgrammingPage, false);
   window_.SetPageEnabled(kTerminalPage, false);
-  controls_.Command3->setEnabled(false);
-  controls_.Command1->setEnabled(true);
+  controls_.Command3->Enabled(false);
+  controls_.Command1->Enabled(true);
   session_.StartTime = platform::Timer();
   session_.SentPackets = 0;
   session_.ReceivedPackets = 0;
   session_.LinkQuality = 4;
   controls_.Timer1->Enabled(true);
-  controls_.Label4->setText("");
-  controls_.Label5->setText("");
-  controls_.Label6->setText("");
+  controls_.Label4->Text("");
+  controls_.Label5->Text("");
+  controls_.Label6->Text("");
 }
 
 void LinkTest::Timer1_Timer() {
@@ -49,38 +47,38 @@ void LinkTest::Evaluate() {
     if (--session_.LinkQuality < 0) session_.LinkQuality = 0;
   }
   ShowLevel();
-  controls_.Label3->setText(QString::number(session_.LinkQuality));
+  controls_.Label3->Text(QString::number(session_.LinkQuality));
 }
 
 void LinkTest::ShowLevel() {
-  controls_.Label2->setText(QualityCaption(session_.LinkQuality));
+  controls_.Label2->Text(QualityCaption(session_.LinkQuality));
   const int lamp = QualityLamp(session_.LinkQuality);
   for (int i = 0; i < static_cast<int>(controls_.Picture1.size()); ++i) {
-    if (i != lamp) controls_.Picture1[i]->setVisible(false);
+    if (i != lamp) controls_.Picture1[i]->Visible(false);
   }
-  controls_.Picture1[lamp]->setVisible(true);
+  controls_.Picture1[lamp]->Visible(true);
 }
 
 void LinkTest::Command1_Click() {
   window_.EnableClose();
   window_.SetPageEnabled(kProgrammingPage, true);
   window_.SetPageEnabled(kTerminalPage, true);
-  controls_.Command1->setEnabled(false);
-  controls_.Command3->setEnabled(true);
+  controls_.Command1->Enabled(false);
+  controls_.Command3->Enabled(true);
   controls_.Timer1->Enabled(false);
-  controls_.Label2->setText("");
-  controls_.Label3->setText("");
+  controls_.Label2->Text("");
+  controls_.Label3->Text("");
   // The red lamp alone: the others would otherwise show through, depending on their stacking.
-  controls_.Picture1[kGreyLamp]->setVisible(false);
-  controls_.Picture1[kGreenLamp]->setVisible(false);
-  controls_.Picture1[kRedLamp]->setVisible(true);
+  controls_.Picture1[kGreyLamp]->Visible(false);
+  controls_.Picture1[kGreenLamp]->Visible(false);
+  controls_.Picture1[kRedLamp]->Visible(true);
   if (functions::ReplyArrived()) ++session_.ReceivedPackets;
   if (session_.ReceivedPackets > session_.SentPackets) {
     session_.ReceivedPackets = session_.SentPackets;
   }
-  controls_.Label5->setText(QString::number(session_.ReceivedPackets));
-  controls_.Label4->setText(QString::number(session_.SentPackets));
-  controls_.Label6->setText(TestingTimeCaption(ElapsedSince(session_.StartTime)));
+  controls_.Label5->Text(QString::number(session_.ReceivedPackets));
+  controls_.Label4->Text(QString::number(session_.SentPackets));
+  controls_.Label6->Text(TestingTimeCaption(ElapsedSince(session_.StartTime)));
 }
 
 }  // namespace operations

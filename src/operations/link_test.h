@@ -1,7 +1,7 @@
 #pragma once
 
 #include "operations/main_window_services.h"
-#include "operations/radio_testing_controls.h"
+#include "operations/page_views.h"
 #include "operations/session_state.h"
 
 namespace operations {
@@ -11,7 +11,7 @@ namespace operations {
 // looks whether anything came back since, and moves the link quality one level up or down.
 class LinkTest {
  public:
-  LinkTest(const RadioTestingControls& controls, MainWindowServices& window, SessionState& session)
+  LinkTest(const RadioTestingView& controls, MainWindowServices& window, SessionState& session)
       : controls_(controls), window_(window), session_(session) {}
 
   void Command3_Click();  // TEST ON
@@ -22,7 +22,7 @@ class LinkTest {
   void Evaluate();
   void ShowLevel();
 
-  RadioTestingControls controls_;
+  RadioTestingView controls_;
   MainWindowServices& window_;
   SessionState& session_;
 };

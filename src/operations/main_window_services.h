@@ -1,5 +1,7 @@
 #pragma once
 
+#include "operations/control_view.h"
+
 namespace operations {
 
 // Tab pages of the main window, by index.
@@ -20,6 +22,8 @@ class MainWindowServices {
   // the last of them has ended, whatever the operations say meanwhile.
   virtual void WaitBegins() = 0;
   virtual void WaitEnds() = 0;
+  // The system's window-text colour, which rows a run leaves alone take.
+  virtual Rgb WindowTextColour() const = 0;
 
  protected:
   ~MainWindowServices() = default;

@@ -1,13 +1,6 @@
 #include "operations/register_table.h"
 
-#include <QCheckBox>
-#include <QGuiApplication>
-#include <QLineEdit>
-#include <QPalette>
-#include <QRadioButton>
 #include <utility>
-
-#include "operations/twips.h"
 
 namespace operations {
 namespace {
@@ -17,34 +10,19 @@ constexpr const char* kReservedName = "Reserved";
 // Registers that carry a meaning; every other one is reserved.
 constexpr int kFirmwareRelease = 31;
 
-void SetTextColour(QWidget* box, QRgb colour) {
-  QPalette palette = box->palette();
-  palette.setColor(QPalette::Text, QColor(colour));
-  box->setPalette(palette);
-}
-
 }  // namespace
 
-QRgb SystemWindowTextColour() {
-  return QGuiApplication::palette().color(QPalette::Text).rgb();
-}
-
-RegisterTable::RegisterTable(const ProgrammingControls& controls, SessionState& session,
+RegisterTable::RegisterTable(const ProgrammingView& controls, SessionState& session,
                              HelpOpener openHelp)
     : controls_(controls), session_(session), openHelp_(std::move(openHelp)) {}
 
 void RegisterTable::Fill() {
-  const int nameWidth = TwipsToPixels(kNameBoxWidthTwips);
-  for (QLineEdit* name : controls_.Text8) {
-    name->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    name->resize(nameWidth, name->height());
-  }
   for (int row = 4; row < kFirmwareRelease; ++row)
-    controls_.Text8[row]->setText(kReservedName);
+    controls_.Text8[row]->Text(kReservedName);
   for (int row : {0, 1, 2, 3, kFirmwareRelease})
-    controls_.Text8[row]->setText(RegisterName(row));
-  for (QLineEdit* value : controls_.Text6)
-    value->setText(kDefaultValue);
+    controls_.Text8[row]->Text(RegisterName(row));
+  for (ControlView* value : controls_.Text6)
+    value->Text(kDefaultValue);
 }
 
 void RegisterTable::Text6_Click(int Index) {
@@ -54,7 +32,7 @@ void RegisterTable::Text6_Click(int Index) {
 
 void RegisterTable::Text6_DblClick(int Index) {
   ValueColour(Index, kEnteredColour);
-  controls_.Text6[Index]->setText(QString());
+  controls_.Text6[Index]->Text(QString());
   Selected(Index, true);
 }
 
@@ -63,29 +41,37 @@ void RegisterTable::Text8_Click(int Index) {
 }
 
 void RegisterTable::Option1_Click() {
-  controls_.Option2->setChecked(false);
+  controls_.Option2->Checked(false);
   session_.ModuleKind = 1;
 }
 
 void RegisterTable::Option2_Click() {
-  controls_.Option1->setChecked(false);
+  controls_.Option1->Checked(false);
   session_.ModuleKind = 2;
 }
 
-QRgb RegisterTable::ValueColour(int Index) const {
-  return controls_.Text6[Index]->palette().color(QPalette::Text).rgb();
+Rgb RegisterTable::ValueColour(int Index) const {
+  return controls_.Text6[Index]->TextColour();
 }
 
-void RegisterTable::ValueColour(int Index, QRgb vNewValue) {
-  SetTextColour(controls_.Text6[Index], vNewValue);
+void RegisterTable::ValueColour(int Index, Rgb vNewValue) {
+  controls_.Text6[Index]->TextColour(vNewValue);
 }
 
 bool RegisterTable::Selected(int Index) const {
-  return controls_.Check1[Index]->isChecked();
+  return controls_.Check1[Index]->Checked();
 }
 
 void RegisterTable::Selected(int Index, bool vNewValue) {
-  controls_.Check1[Index]->setChecked(vNewValue);
+  controls_.Check1[Index]->Checked(vNewValue);
+}
+
+QString RegisterTable::Value(int Index) const {
+  return controls_.Text6[Index]->Text();
+}
+
+void RegisterTable::Value(int Index, const QString& vNewValue) {
+  controls_.Text6[Index]->Text(vNewValue);
 }
 
 QString RegisterTable::SelectorCaption(int Index) {

@@ -1,9 +1,5 @@
 #include "operations/terminal.h"
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <string>
 
 #include "link/functions.h"
@@ -29,9 +25,9 @@ std::string MessageBytes(const QString& text) {
 }  // namespace
 
 void Terminal::Command7_Click() {
-  controls_.Command7->setEnabled(false);
-  controls_.Command6->setEnabled(true);
-  controls_.Command5->setEnabled(true);
+  controls_.Command7->Enabled(false);
+  controls_.Command6->Enabled(true);
+  controls_.Command5->Enabled(true);
   window_.SetPageEnabled(kProgrammingPage, false);
   window_.SetPageEnabled(kRadioTestingPage, false);
   window_.DisableClose();
@@ -46,7 +42,7 @@ void Terminal::Command7_Click() {
   if (!functions::PortOpen()) return;  // the window closed under the wait: nothing to show
   window_.EnableClose();
   if (!answered) {
-    controls_.Command6->setEnabled(true);  // the operator leaves this state with Stop
+    controls_.Command6->Enabled(true);  // the operator leaves this state with Stop
     return;
   }
   session_.LocalModuleAddress =
@@ -70,30 +66,30 @@ bool Terminal::WaitForAddress() {
 }
 
 void Terminal::BecomeMaster() {
-  controls_.Text2->setVisible(true);
-  controls_.Text3->setVisible(true);
-  controls_.Label14->setVisible(true);
-  controls_.Label13->setVisible(true);
-  controls_.Label15->setVisible(true);
-  controls_.Label15->setText("Master-Slave Connection");
+  controls_.Text2->Visible(true);
+  controls_.Text3->Visible(true);
+  controls_.Label14->Visible(true);
+  controls_.Label13->Visible(true);
+  controls_.Label15->Visible(true);
+  controls_.Label15->Text("Master-Slave Connection");
   functions::SetTextWindow(controls_.TermTextWindow);
   functions::SetFirstByteWindow(controls_.Text3Window);
   session_.TerminalRole = 1;
   // A master's messages carry the address byte too: a message that fitted before may not.
-  QString message = controls_.Text1->toPlainText();
+  QString message = controls_.Text1->Text();
   if (MessageByteCount(message) > MessageLimit()) {
     while (MessageByteCount(message) > MessageLimit())
       message.chop(1);
-    controls_.Text1->setPlainText(message);
+    controls_.Text1->Text(message);
   }
 }
 
 void Terminal::BecomeSlave() {
-  controls_.Label15->setVisible(true);
+  controls_.Label15->Visible(true);
   // The address is written with a blank where a sign would stand: two blanks before it.
-  controls_.Label15->setText(QString("Slave ") + " " +
-                             QString::fromStdString(session_.LocalModuleAddress) +
-                             " - Master Connection");
+  controls_.Label15->Text(QString("Slave ") + " " +
+                          QString::fromStdString(session_.LocalModuleAddress) +
+                          " - Master Connection");
   functions::SetTextWindow(controls_.TermTextWindow);
   session_.TerminalRole = 0;
 }
@@ -116,15 +112,14 @@ std::size_t Terminal::MessageByteCount(const QString& text) {
 }
 
 void Terminal::Command5_Click() {
-  const QString text = controls_.Text1->toPlainText();
+  const QString text = controls_.Text1->Text();
   if (text.isEmpty()) return;
   std::optional<int> destination;
   if (session_.TerminalRole == 1) {
-    destination = DestinationAddress(controls_.Text2->text());
+    destination = DestinationAddress(controls_.Text2->Text());
     if (!destination) {
       // Only 0 to 255 fit into the address byte: send nothing, let the operator correct it.
-      controls_.Text2->setFocus();
-      controls_.Text2->selectAll();
+      controls_.Text2->SetFocus(true);
       return;
     }
   }
@@ -139,37 +134,37 @@ void Terminal::Command5_Click() {
     std::string rest = message.substr(1);
     functions::SendPlain(message.substr(0, 1), rest);
   }
-  controls_.Command6->setEnabled(true);
-  controls_.TermText->setPlainText("");
-  controls_.Text3->setText("");
+  controls_.Command6->Enabled(true);
+  controls_.TermText->Text("");
+  controls_.Text3->Text("");
   window_.EnableClose();
 }
 
 void Terminal::Command6_Click() {
   window_.EnableClose();
-  controls_.Command5->setEnabled(false);
-  controls_.Command7->setEnabled(true);
+  controls_.Command5->Enabled(false);
+  controls_.Command7->Enabled(true);
   window_.SetPageEnabled(kProgrammingPage, true);
   window_.SetPageEnabled(kRadioTestingPage, true);
-  controls_.Label15->setVisible(false);
-  controls_.Text2->setVisible(false);
-  controls_.Text3->setVisible(false);
-  controls_.Text2->setText("");
-  controls_.Text3->setText("");
-  controls_.Text1->setPlainText("");
-  controls_.TermText->setPlainText("");
-  controls_.Label14->setVisible(false);
-  controls_.Label13->setVisible(false);
+  controls_.Label15->Visible(false);
+  controls_.Text2->Visible(false);
+  controls_.Text3->Visible(false);
+  controls_.Text2->Text("");
+  controls_.Text3->Text("");
+  controls_.Text1->Text("");
+  controls_.TermText->Text("");
+  controls_.Label14->Visible(false);
+  controls_.Label13->Visible(false);
 }
 
 void Terminal::Text1_KeyPress(std::int16_t& KeyAscii) {
-  if (KeyAscii == kEnter && Val(session_.LocalModuleAddress) == 0 && !controls_.Text2->isHidden()) {
-    controls_.Text2->setFocus();
+  if (KeyAscii == kEnter && Val(session_.LocalModuleAddress) == 0 && controls_.Text2->Visible()) {
+    controls_.Text2->SetFocus();
   }
 }
 
 void Terminal::Text2_KeyPress(std::int16_t& KeyAscii) {
-  if (KeyAscii == kEnter) controls_.Command5->setFocus();
+  if (KeyAscii == kEnter) controls_.Command5->SetFocus();
 }
 
 }  // namespace operations

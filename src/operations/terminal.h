@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "operations/main_window_services.h"
+#include "operations/page_views.h"
 #include "operations/session_state.h"
-#include "operations/terminal_controls.h"
 
 namespace operations {
 
@@ -17,7 +17,7 @@ namespace operations {
 // into the page by the serial-port object itself, through the window handles set here.
 class Terminal {
  public:
-  Terminal(const TerminalControls& controls, MainWindowServices& window, SessionState& session)
+  Terminal(const TerminalView& controls, MainWindowServices& window, SessionState& session)
       : controls_(controls), window_(window), session_(session) {}
 
   void Command7_Click();  // Initialization
@@ -44,7 +44,7 @@ class Terminal {
   void BecomeMaster();
   void BecomeSlave();
 
-  TerminalControls controls_;
+  TerminalView controls_;
   MainWindowServices& window_;
   SessionState& session_;
 };

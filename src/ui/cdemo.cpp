@@ -12,19 +12,18 @@
 
 #include "link/functions.h"
 #include "operations/register_table.h"
-#include "operations/twips.h"
 #include "platform/interval_timer.h"
 #include "ui/click_events.h"
+#include "ui/control_views.h"
 #include "ui/fatal_error.h"
 #include "ui/help_windows.h"
 #include "ui/page_logic.h"
 #include "ui/pages.h"
 #include "ui/tab_control.h"
+#include "ui/twips.h"
 
 namespace ui {
 namespace {
-
-using operations::TwipsToPixels;
 
 // A fixed window with a Close command and neither a minimize nor a maximize box.
 constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint |
@@ -42,10 +41,11 @@ constexpr std::uint32_t kTimer1IntervalMs = 500;
 
 struct CDemo::Controls {
   TabControl* tabs = nullptr;
-  operations::ProgrammingControls programming;
-  operations::RadioTestingControls radioTesting;
-  operations::TerminalControls terminal;
+  ProgrammingControls programming;
+  RadioTestingControls radioTesting;
+  TerminalControls terminal;
   std::unique_ptr<platform::IntervalTimer> timer1;
+  ControlViews views;  // what the page logic sees of the controls above
   std::unique_ptr<operations::RegisterTable> table;
   std::unique_ptr<PageLogic> logic;  // works on the controls and the table above
 };
@@ -92,10 +92,13 @@ void CDemo::BuildControls() {
   RegisterTerminalWindows(controls->terminal);
 
   controls->table = std::make_unique<operations::RegisterTable>(
-      controls->programming, session_, [this](operations::HelpTopic topic) { help_->Open(topic); });
+      controls->views.Programming(controls->programming), session_,
+      [this](operations::HelpTopic topic) { help_->Open(topic); });
   ConnectRegisterTable(controls->programming, *controls->table, *new ClickEvents(tabs));
   controls->logic = ConnectPageLogic(
       PageControls{controls->programming, controls->radioTesting, controls->terminal},
+      PageViews{controls->views.RadioTesting(controls->radioTesting),
+                controls->views.Terminal(controls->terminal)},
       *controls->table, *this, session_, tabs);
 
   tabs->show();
@@ -151,6 +154,7 @@ void CDemo::Form_Load() {
     lamp->hide();
 
   controls_->table->Fill();
+  WidenNameBoxes(programming);
   session_.SendPhase = true;
   radioTesting.Timer1->Enabled(false);
 
@@ -203,6 +207,10 @@ void CDemo::ShowCloseCommand() {
           (available ? platform::MF_ENABLED : platform::MF_DISABLED | platform::MF_GRAYED));
 }
 
+operations::Rgb CDemo::WindowTextColour() const {
+  return QGuiApplication::palette().color(QPalette::Text).rgb();
+}
+
 void CDemo::SetPageEnabled(int page, bool enabled) {
   controls_->tabs->setTabEnabled(page, enabled);
 }
@@ -211,15 +219,15 @@ QTabWidget* CDemo::SSTab1() const {
   return controls_->tabs;
 }
 
-const operations::ProgrammingControls& CDemo::Programming() const {
+const ProgrammingControls& CDemo::Programming() const {
   return controls_->programming;
 }
 
-const operations::RadioTestingControls& CDemo::RadioTesting() const {
+const RadioTestingControls& CDemo::RadioTesting() const {
   return controls_->radioTesting;
 }
 
-const operations::TerminalControls& CDemo::Terminal() const {
+const TerminalControls& CDemo::Terminal() const {
   return controls_->terminal;
 }
 

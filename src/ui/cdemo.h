@@ -6,11 +6,9 @@
 #include <string>
 
 #include "operations/main_window_services.h"
-#include "operations/programming_controls.h"
-#include "operations/radio_testing_controls.h"
 #include "operations/session_state.h"
-#include "operations/terminal_controls.h"
 #include "platform/windows.h"
+#include "ui/page_controls.h"
 
 class QTabWidget;
 
@@ -48,12 +46,13 @@ class CDemo final : public QWidget, public operations::MainWindowServices {
   void SetPageEnabled(int page, bool enabled) override;
   void WaitBegins() override;
   void WaitEnds() override;
+  operations::Rgb WindowTextColour() const override;
 
   platform::HWND hWnd() const { return hwnd_; }
   QTabWidget* SSTab1() const;
-  const operations::ProgrammingControls& Programming() const;
-  const operations::RadioTestingControls& RadioTesting() const;
-  const operations::TerminalControls& Terminal() const;
+  const ProgrammingControls& Programming() const;
+  const RadioTestingControls& RadioTesting() const;
+  const TerminalControls& Terminal() const;
   operations::RegisterTable& RegisterTable();
   operations::SessionState& Session() { return session_; }
   HelpWindows& Help() { return *help_; }

@@ -5,12 +5,10 @@
 #include <QWidget>
 #include <cmath>
 
-#include "operations/twips.h"
+#include "ui/twips.h"
 
 namespace ui {
 namespace {
-
-using operations::TwipsToPixels;
 
 void Substitute(const char* family, const QStringList& faces) {
   QFont::removeSubstitutions(QString::fromLatin1(family));

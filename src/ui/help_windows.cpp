@@ -3,12 +3,10 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
-#include "operations/twips.h"
+#include "ui/twips.h"
 
 namespace ui {
 namespace {
-
-using operations::TwipsToPixels;
 
 constexpr Qt::WindowFlags kToolWindow =
     Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;

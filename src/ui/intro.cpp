@@ -3,16 +3,14 @@
 #include <QCloseEvent>
 #include <QRadioButton>
 
-#include "operations/twips.h"
 #include "serial/device_names.h"
 #include "ui/cdemo.h"
 #include "ui/controls.h"
 #include "ui/fatal_error.h"
+#include "ui/twips.h"
 
 namespace ui {
 namespace {
-
-using operations::TwipsToPixels;
 
 constexpr QSize kClientTwips{4710, 3360};
 constexpr Twips kFrame1{135, 120, 4440, 3090};

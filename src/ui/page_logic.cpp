@@ -50,15 +50,15 @@ void OnClick(QPushButton* button, QObject* context, Procedure procedure) {
 
 }  // namespace
 
-std::unique_ptr<PageLogic> ConnectPageLogic(const PageControls& controls,
+std::unique_ptr<PageLogic> ConnectPageLogic(const PageControls& controls, const PageViews& views,
                                             operations::RegisterTable& table,
                                             operations::MainWindowServices& window,
                                             operations::SessionState& session, QObject* context) {
   auto logic = std::make_unique<PageLogic>();
   logic->reader = std::make_unique<operations::EepromReader>(table, window, session);
   logic->writer = std::make_unique<operations::EepromWriter>(table, window, session);
-  logic->linkTest = std::make_unique<operations::LinkTest>(controls.radioTesting, window, session);
-  logic->terminal = std::make_unique<operations::Terminal>(controls.terminal, window, session);
+  logic->linkTest = std::make_unique<operations::LinkTest>(views.radioTesting, window, session);
+  logic->terminal = std::make_unique<operations::Terminal>(views.terminal, window, session);
 
   auto* reader = logic->reader.get();
   auto* writer = logic->writer.get();

@@ -6,6 +6,7 @@
 #include "operations/eeprom_writer.h"
 #include "operations/link_test.h"
 #include "operations/terminal.h"
+#include "ui/page_controls.h"
 
 class QObject;
 
@@ -20,14 +21,19 @@ struct PageLogic {
 };
 
 struct PageControls {
-  const operations::ProgrammingControls& programming;
-  const operations::RadioTestingControls& radioTesting;
-  const operations::TerminalControls& terminal;
+  const ProgrammingControls& programming;
+  const RadioTestingControls& radioTesting;
+  const TerminalControls& terminal;
 };
 
-// Makes the logic of the pages and connects the buttons, Timer1 and the terminal's Enter keys
-// to its event procedures. `context` owns the connections.
-std::unique_ptr<PageLogic> ConnectPageLogic(const PageControls& controls,
+struct PageViews {
+  operations::RadioTestingView radioTesting;
+  operations::TerminalView terminal;
+};
+
+// Makes the logic of the pages over their views and connects the buttons, Timer1 and the
+// terminal's Enter keys to its event procedures. `context` owns the connections.
+std::unique_ptr<PageLogic> ConnectPageLogic(const PageControls& controls, const PageViews& views,
                                             operations::RegisterTable& table,
                                             operations::MainWindowServices& window,
                                             operations::SessionState& session, QObject* context);

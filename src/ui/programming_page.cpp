@@ -8,6 +8,7 @@
 #include "ui/controls.h"
 #include "ui/fatal_error.h"
 #include "ui/pages.h"
+#include "ui/twips.h"
 
 namespace ui {
 namespace {
@@ -27,6 +28,7 @@ constexpr int kBoxHeight = 300;
 constexpr Twips kSelectorSize{0, 0, 520, 252};
 constexpr int kValueWidth = 500;
 constexpr int kNameWidth = 3000;
+constexpr int kFilledNameWidth = 3200;
 
 // Registers that carry a meaning stand out from the reserved ones.
 bool IsMeaningful(int row) {
@@ -46,7 +48,7 @@ QString Indexed(const char* name, int index) {
   return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
 
-void BuildRow(const Designer& frame, int row, operations::ProgrammingControls& controls) {
+void BuildRow(const Designer& frame, int row, ProgrammingControls& controls) {
   const int column = row / kRowsPerColumn;
   const int boxTop = kFirstBoxTop + (row % kRowsPerColumn) * kRowStep;
   const QFont gridFont = DesignFont(kTahoma, 8.25);
@@ -71,8 +73,8 @@ void BuildRow(const Designer& frame, int row, operations::ProgrammingControls& c
 
 }  // namespace
 
-operations::ProgrammingControls BuildProgrammingPage(const Designer& page) {
-  operations::ProgrammingControls controls;
+ProgrammingControls BuildProgrammingPage(const Designer& page) {
+  ProgrammingControls controls;
   Frame* frame2 = AddFrame(page, QStringLiteral("Frame2"), QStringLiteral("EEPROM Values"),
                            DesignFont(kTahoma, 11.25), kFrame2, kFrameCaption);
   controls.Frame2 = frame2;
@@ -101,8 +103,16 @@ operations::ProgrammingControls BuildProgrammingPage(const Designer& page) {
   return controls;
 }
 
-void ConnectRegisterTable(const operations::ProgrammingControls& controls,
-                          operations::RegisterTable& table, ClickEvents& clicks) {
+void WidenNameBoxes(const ProgrammingControls& controls) {
+  const int nameWidth = TwipsToPixels(kFilledNameWidth);
+  for (QLineEdit* name : controls.Text8) {
+    name->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    name->resize(nameWidth, name->height());
+  }
+}
+
+void ConnectRegisterTable(const ProgrammingControls& controls, operations::RegisterTable& table,
+                          ClickEvents& clicks) {
   for (int row = 0; row < kRegisterCount; ++row) {
     clicks.OnClick(controls.Text6[row], [&table, row] { table.Text6_Click(row); });
     clicks.OnDoubleClick(controls.Text6[row], [&table, row] { table.Text6_DblClick(row); });

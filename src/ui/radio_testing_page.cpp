@@ -37,8 +37,8 @@ QLabel* AddLamp(const Designer& frame, int index, QRgb colour) {
 
 }  // namespace
 
-operations::RadioTestingControls BuildRadioTestingPage(const Designer& page) {
-  operations::RadioTestingControls controls;
+RadioTestingControls BuildRadioTestingPage(const Designer& page) {
+  RadioTestingControls controls;
   Frame* frame1 = AddFrame(page, QStringLiteral("Frame1"), QStringLiteral("Testing"),
                            DesignFont(kTahoma, 11.25), kFrame1, kFrameCaption);
   controls.Frame1 = frame1;

@@ -22,8 +22,8 @@ QString FromBytes(const std::string& bytes) {
 
 }  // namespace
 
-operations::TerminalControls BuildTerminalPage(const Designer& page) {
-  operations::TerminalControls controls;
+TerminalControls BuildTerminalPage(const Designer& page) {
+  TerminalControls controls;
   Frame* frame5 = AddFrame(page, QStringLiteral("Frame5"), QStringLiteral("Terminal"),
                            DesignFont(kTahoma, 11.25), kFrame5, kFrameCaption);
   controls.Frame5 = frame5;
@@ -67,7 +67,7 @@ operations::TerminalControls BuildTerminalPage(const Designer& page) {
   return controls;
 }
 
-void RegisterTerminalWindows(operations::TerminalControls& controls) {
+void RegisterTerminalWindows(TerminalControls& controls) {
   QPointer<QPlainTextEdit> received = controls.TermText;
   controls.TermTextWindow = platform::RegisterWindow([received](const std::string& bytes) {
     if (received) received->setPlainText(FromBytes(bytes));
@@ -78,7 +78,7 @@ void RegisterTerminalWindows(operations::TerminalControls& controls) {
   });
 }
 
-void UnregisterTerminalWindows(operations::TerminalControls& controls) {
+void UnregisterTerminalWindows(TerminalControls& controls) {
   platform::UnregisterWindow(controls.TermTextWindow);
   platform::UnregisterWindow(controls.Text3Window);
   controls.TermTextWindow = 0;

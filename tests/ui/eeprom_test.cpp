@@ -42,8 +42,7 @@ TEST_P(ReadingThenProgramming, ShowsValuesInDarkBlueThenWrites255PausesReadsItBa
   for (int row = 0; row < operations::kRegisterCount; ++row) {
     const QString read = row == 0 ? (remote ? "9" : "7") : row == 30 ? "255" : "";
     EXPECT_EQ(Value(row), read.isEmpty() ? "-" : read) << row;
-    EXPECT_EQ(Colour(row),
-              read.isEmpty() ? operations::SystemWindowTextColour() : operations::kReadColour)
+    EXPECT_EQ(Colour(row), read.isEmpty() ? Window().WindowTextColour() : operations::kReadColour)
         << row;
   }
   EXPECT_EQ(Status(), "OK, EEPROM CORRECTLY READ");
@@ -64,7 +63,7 @@ TEST_P(ReadingThenProgramming, ShowsValuesInDarkBlueThenWrites255PausesReadsItBa
   EXPECT_EQ((remote ? Radio().Remotes().at(0) : Radio().Host()).EepromRegisters()[0], 0xFF);
   EXPECT_EQ(Colour(0), operations::kConfirmedColour);
   for (int row = 1; row < operations::kRegisterCount; ++row)
-    EXPECT_EQ(Colour(row), operations::SystemWindowTextColour()) << row;
+    EXPECT_EQ(Colour(row), Window().WindowTextColour()) << row;
   EXPECT_EQ(Status(), "OK, EEPROM PROGRAMMED");
 }
 

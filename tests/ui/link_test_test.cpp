@@ -5,8 +5,8 @@
 #include <QLabel>
 #include <algorithm>
 
-#include "operations/radio_testing_controls.h"
 #include "radio_window.h"
+#include "ui/page_controls.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ class LinkTestPage : public uitest::RadioWindowTest {
     Window().SSTab1()->setCurrentIndex(operations::kRadioTestingPage);
   }
 
-  const operations::RadioTestingControls& Page() { return Window().RadioTesting(); }
+  const ui::RadioTestingControls& Page() { return Window().RadioTesting(); }
   void TestOn() { uitest::Click(Page().Command3); }
   void TestOff() { uitest::Click(Page().Command1); }
 

@@ -14,13 +14,13 @@
 
 #include "link/functions.h"
 #include "link/link_constants.h"
-#include "operations/programming_controls.h"
 #include "platform/event_service.h"
 #include "platform/windows.h"
 #include "sim/simulated_system.h"
 #include "support/line_transcript.h"
 #include "support/scripted_peer.h"
 #include "ui/cdemo.h"
+#include "ui/page_controls.h"
 #include "ui_test_support.h"
 
 namespace uitest {
@@ -143,7 +143,7 @@ class RadioWindowTest : public WindowTest {
 // The "&Programming" page, for the tests of its two EEPROM buttons.
 class EepromPageTest : public RadioWindowTest {
  protected:
-  const operations::ProgrammingControls& Page() { return Window().Programming(); }
+  const ui::ProgrammingControls& Page() { return Window().Programming(); }
   QPushButton* Reading() { return Page().Command2; }
   QPushButton* Writing() { return Page().Command4; }
   void Select(const std::vector<int>& rows) {

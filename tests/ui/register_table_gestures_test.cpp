@@ -19,7 +19,7 @@ class RegisterTableGestures : public uitest::MainWindowTest {
     MainWindowTest::SetUp();
     Load();
   }
-  const operations::ProgrammingControls& Table() { return Window().Programming(); }
+  const ui::ProgrammingControls& Table() { return Window().Programming(); }
 };
 
 // Gestures as the window system delivers them to the window.

@@ -5,8 +5,8 @@
 #include <QLabel>
 #include <QTest>
 
-#include "operations/terminal_controls.h"
 #include "radio_window.h"
+#include "ui/page_controls.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ class TerminalPage : public uitest::RadioWindowTest {
     uitest::Click(Page().Command7);
   }
 
-  const operations::TerminalControls& Page() { return Window().Terminal(); }
+  const ui::TerminalControls& Page() { return Window().Terminal(); }
   // Clicks Send Data with this message and destination; returns what went on the line.
   Lines Send(const QString& message, const QString& destination) {
     Page().Text1->setPlainText(message);
@@ -175,9 +175,8 @@ TEST_F(TerminalPage, StopEmptiesAndHidesThePageButReceivedBlocksStillShow) {
 }
 
 // A button clicked while Initialization waits for the module's answer: Stop or Send Data.
-class TerminalWait
-    : public TerminalPage,
-      public testing::WithParamInterface<QPushButton * operations::TerminalControls::*> {};
+class TerminalWait : public TerminalPage,
+                     public testing::WithParamInterface<QPushButton * ui::TerminalControls::*> {};
 
 TEST_P(TerminalWait, TheWindowCannotBeClosedWhileInitializationWaits) {
   bool closed = true;  // stays so if the wait never yields
@@ -194,8 +193,8 @@ TEST_P(TerminalWait, TheWindowCannotBeClosedWhileInitializationWaits) {
 }
 
 INSTANTIATE_TEST_SUITE_P(StopOrSendData, TerminalWait,
-                         testing::Values(&operations::TerminalControls::Command6,
-                                         &operations::TerminalControls::Command5),
+                         testing::Values(&ui::TerminalControls::Command6,
+                                         &ui::TerminalControls::Command5),
                          [](const auto& info) {
                            return std::string(info.index ? "SendData" : "Stop");
                          });

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace operations {
+namespace ui {
 
 // The windows are designed in twips; on the screen fifteen twips make one pixel.
 inline constexpr int kTwipsPerPixel = 15;
@@ -12,4 +12,4 @@ constexpr int TwipsToPixels(int twips) {
                     : -((-twips + kTwipsPerPixel / 2) / kTwipsPerPixel);
 }
 
-}  // namespace operations
+}  // namespace ui
