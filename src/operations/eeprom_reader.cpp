@@ -40,11 +40,13 @@ void EepromReader::Command2_Click() {
 
     for (int n = 0; n < kRegisterCount; ++n) {
       if (!table_.Selected(n)) continue;
+      observer_->Requested(n, false);
       ReplyWait(
           n,
           [&](unsigned code) {
             result[n] = QString::number(code);
             answered[n] = true;
+            observer_->Answered(n, static_cast<int>(code), false);
           },
           [&] { answered[n] = false; });
     }
@@ -52,8 +54,13 @@ void EepromReader::Command2_Click() {
     // value comes in a later cycle.
     for (int n = 0; n < kRegisterCount; ++n) {
       if (!table_.Selected(n) || answered[n]) continue;
+      observer_->Requested(n, true);
       ReplyWait(
-          n, [&](unsigned code) { result[n] = ". " + QString::number(code); },
+          n,
+          [&](unsigned code) {
+            result[n] = ". " + QString::number(code);
+            observer_->Answered(n, static_cast<int>(code), true);
+          },
           [&] {
             result[n] = "NO";
             allAnswered = false;

@@ -9,6 +9,7 @@ namespace operations {
 namespace {
 
 constexpr int kLongestValueText = 3;
+constexpr double kHighestValue = 255;
 
 }  // namespace
 
@@ -50,24 +51,26 @@ bool EepromWriter::CheckPass(Values& values) {
   for (int n = 0; n < kRegisterCount; ++n) {
     if (!table_.Selected(n)) continue;
     const QString text = table_.Value(n);
-    if (text.size() > kLongestValueText) {
+    const std::optional<int> value = ProgrammingValue(text);
+    if (!value) {
       inRange = false;
       table_.ValueColour(n, kFailedColour);
-      table_.Value(n, "000");
+      // A text too long shows as "000"; a number out of range as the value it leaves, 0.
+      table_.Value(n,
+                   text.size() > kLongestValueText ? QString("000") : QString::number(values[n]));
       table_.Selected(n, false);
       continue;
     }
-    const double x = Val(text.toLatin1().toStdString());
-    if (x < 0 || x > 255) {
-      inRange = false;
-      table_.ValueColour(n, kFailedColour);
-      table_.Value(n, QString::number(values[n]));  // still 0
-      table_.Selected(n, false);
-      continue;
-    }
-    values[n] = static_cast<std::int16_t>(RoundHalfEven(x));
+    values[n] = static_cast<std::int16_t>(*value);
   }
   return inRange;
+}
+
+std::optional<int> EepromWriter::ProgrammingValue(const QString& text) {
+  if (text.size() > kLongestValueText) return std::nullopt;
+  const double x = Val(text.toLatin1().toStdString());
+  if (x < 0 || x > kHighestValue) return std::nullopt;
+  return static_cast<int>(RoundHalfEven(x));
 }
 
 void EepromWriter::WritePass(const Values& values) {
@@ -77,6 +80,7 @@ void EepromWriter::WritePass(const Values& values) {
       continue;
     }
     if (!functions::PortOpen()) return;
+    observer_->Requested(n, false);
     SendWriteCommand(session_.ModuleKind, n, values[n]);
     // Writes are not acknowledged: the module gets a second to program its EEPROM.
     session_.StartTime = platform::Timer();
@@ -97,13 +101,17 @@ bool EepromWriter::ReadBackPass(const Values& values) {
       platform::DoEvents();
       if (functions::ReplyArrived()) {
         session_.LastReply = functions::TakeReply();
-        if (session_.LastReply == written) break;
+        if (session_.LastReply == written) {
+          observer_->Confirmed(n, true);
+          break;
+        }
       }
       if (!functions::PortOpen()) return false;
       if (ElapsedSince(session_.StartTime) >= kReplyLimit) {
         table_.ValueColour(n, kFailedColour);
         table_.Value(n, QString::number(values[n]));
         SetStatus("PROGRAMMING ERROR");
+        observer_->Confirmed(n, false);
         allConfirmed = false;
         break;
       }

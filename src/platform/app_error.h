@@ -30,4 +30,8 @@ class AppError : public std::exception {
   std::string detail_;
 };
 
+// The report of an error as the program shows it: its number as the program's Long holds it
+// and in hex, its description, and the detail under them when there is one.
+std::string ErrorReportText(const AppError& error);
+
 }  // namespace platform

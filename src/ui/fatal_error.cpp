@@ -1,6 +1,5 @@
 #include "ui/fatal_error.h"
 
-#include <cinttypes>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -35,21 +34,8 @@ void Report(const std::string& text) {
 
 }  // namespace
 
-std::string ErrorReportText(const platform::AppError& error) {
-  // The number as the program's Long holds it, and as the hex digits it is documented by.
-  const auto number = error.Number();
-  const auto asLong = static_cast<std::int32_t>(number);
-  char heading[64];
-  std::snprintf(heading, sizeof heading, "Run-time error '%" PRId32 " (%08" PRIX32 ")':", asLong,
-                number);
-  std::string text = heading;
-  text += "\n\n" + error.Description();
-  if (!error.Detail().empty()) text += "\n\n" + error.Detail();
-  return text;
-}
-
 void ReportFatalError(const platform::AppError& error) {
-  Report(ErrorReportText(error));
+  Report(platform::ErrorReportText(error));
 }
 
 void ReportFatalError(const std::exception& error) {

@@ -16,9 +16,6 @@ namespace ui {
 inline constexpr int kErrorExitStatus = 1;
 inline constexpr const char* kProgramTitle = "TALVORA";
 
-// The text of the report, as the message box shows it.
-std::string ErrorReportText(const platform::AppError& error);
-
 // Shows the report, then ends the program. While one report is on the screen, further errors
 // are not reported: the first one ends the program.
 void ReportFatalError(const platform::AppError& error);

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -160,6 +161,21 @@ TEST_F(EndToEnd, TalksToARemoteModuleAsMaster) {
     EXPECT_THAT(Sim().Frames("air->remote 5"), Contains("05 68 65 6C 6C 6F"));
     Click(page.Command6);
   });
+}
+
+// talvora-cli as a script runs it: programs a register of the module behind talvora-sim, then
+// reads it back.
+TEST(CommandLineEndToEnd, ProgramsARegisterAndReadsItBack) {
+  e2e::SimProcess sim({"--quiet", "host=0"});
+  ASSERT_TRUE(sim.Path().startsWith("/dev/pts/"));
+  const auto run = [&](const QStringList& arguments) {
+    QProcess cli;
+    cli.start(TALVORA_CLI_EXECUTABLE, QStringList{"--port", sim.Path()} + arguments);
+    EXPECT_TRUE(cli.waitForFinished(30000));
+    return std::make_pair(cli.exitCode(), QString::fromLocal8Bit(cli.readAllStandardOutput()));
+  };
+  EXPECT_EQ(run({"write", "5=77"}), std::make_pair(0, QString("05 77 ok\n")));
+  EXPECT_EQ(run({"read", "5"}), std::make_pair(0, QString("05 77\n")));
 }
 
 // Processor time (user plus system) this process has used, in seconds.

@@ -23,7 +23,7 @@ TEST(ErrorReport, ShowsTheNumberInDecimalAndHexThenDescriptionAndDetail) {
       {11u, "Division by zero", "", "Run-time error '11 (0000000B)':\n\nDivision by zero"},
   };
   for (const auto& [number, description, detail, text] : cases)
-    EXPECT_EQ(ui::ErrorReportText(platform::AppError(number, "dwComm", description, detail)), text);
+    EXPECT_EQ(platform::ErrorReportText(platform::AppError(number, "dwComm", description, detail)), text);
 }
 
 class FatalError : public uitest::WindowTest {};

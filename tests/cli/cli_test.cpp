@@ -1,0 +1,179 @@
+// talvora-cli against the simulated radio system in virtual time: the same results as the
+// windows for the same module, its exit statuses and JSON, register lists and the CSV.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "commands.h"
+#include "eeprom_job.h"
+#include "link/functions.h"
+#include "link_test_job.h"
+#include "register_list.h"
+#include "report.h"
+#include "sim/simulated_system.h"
+#include "ui/radio_window.h"
+
+namespace {
+
+struct Case {
+  const char* options;  // of the simulated system
+  bool remote;
+  std::vector<int> registers;
+  std::vector<const char*> values;  // for programming: the texts typed, one per register
+  friend void PrintTo(const Case& run, std::ostream* out) { *out << run.options; }
+};
+
+// What the register table shows after a run: the value boxes of the run's rows and the status.
+using Shown = std::pair<std::vector<QString>, QString>;
+
+class SameAsTheWindow : public uitest::EepromPageTest, public testing::WithParamInterface<Case> {
+ protected:
+  Shown InTheWindow() {
+    const Case& run = GetParam();
+    Load(run.options);
+    if (run.remote) uitest::Click(Page().Option2);
+    Select(run.registers);
+    for (std::size_t i = 0; i < run.values.size(); ++i)
+      Page().Text6[run.registers[i]]->setText(run.values[i]);
+    uitest::Click(run.values.empty() ? Reading() : Writing());
+    Shown shown{{}, Status()};
+    for (const int n : run.registers)
+      shown.first.push_back(Value(n));
+    return shown;
+  }
+
+  Shown InTheCommandLine() {
+    const Case& run = GetParam();
+    platform::UseVirtualTime();
+    sim::RegisterSimulatedSystem();
+    functions::OpenSerial(std::string("sim:") + run.options);
+    cli::HeadlessPages pages;
+    if (run.values.empty()) {
+      cli::ReadRegisters(pages, run.registers, run.remote);
+    } else {
+      std::vector<std::pair<int, QString>> values;
+      for (std::size_t i = 0; i < run.values.size(); ++i)
+        values.emplace_back(run.registers[i], run.values[i]);
+      cli::WriteRegisters(pages, values, run.remote);
+    }
+    Shown shown{{}, pages.Programming().Text7->Text()};
+    for (const int n : run.registers)
+      shown.first.push_back(pages.Table().Value(n));
+    functions::CloseSerial();
+    return shown;
+  }
+};
+
+TEST_P(SameAsTheWindow, ValuesRetryMarksAndFailures) {
+  const Shown window = InTheWindow();
+  Window().close();
+  functions::CloseSerial();
+  EXPECT_EQ(InTheCommandLine(), window);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modules, SameAsTheWindow,
+    testing::Values(Case{"host=0", false, cli::AllRegisters(), {}},
+                    Case{"silent", false, {0, 1, 2}, {}},
+                    Case{"remotes=1,loss=0.4,seed=3", true, {0, 1, 2, 3, 4, 5, 6, 7}, {}},
+                    Case{"host-delay=690", false, {3, 31}, {}},
+                    Case{"host=0", false, {1, 3}, {"12", "7.5"}},
+                    Case{"silent", false, {1}, {"12"}}));
+
+TEST(RegisterList, RangesHexAndDuplicatesInOrderAndClearRefusals) {
+  QString error;
+  EXPECT_EQ(cli::ParseRegisterList("0-3,31", error), (std::vector<int>{0, 1, 2, 3, 31}));
+  EXPECT_EQ(cli::ParseRegisterList("0x1f,0X0a", error), (std::vector<int>{10, 31}));
+  EXPECT_EQ(cli::ParseRegisterList("3,3,1-2,2", error), (std::vector<int>{1, 2, 3}));
+  const std::vector<std::pair<const char*, const char*>> refused = {
+      {"32", "register 32 does not exist"},  {"5-2", "runs backwards"},
+      {"-1", "not a register or a range"},   {"1-2-3", "not a register or a range"},
+      {"a", "'a' is not a register number"}, {"1,,2", "not a register or a range"}};
+  for (const auto& [text, why] : refused) {
+    EXPECT_EQ(cli::ParseRegisterList(text, error), std::nullopt) << text;
+    EXPECT_THAT(error.toStdString(), testing::HasSubstr(why)) << text;
+  }
+}
+
+struct Command {
+  std::vector<const char*> words;  // options, command and arguments, as on the command line
+  int status;
+  const char* json;  // a piece of the JSON output, or of standard error
+};
+
+class CommandLine : public testing::TestWithParam<Command> {};
+
+TEST_P(CommandLine, ExitStatusAndOutput) {
+  platform::UseVirtualTime();
+  sim::RegisterSimulatedSystem();
+  cli::Options options;
+  options.json = true;
+  for (std::size_t i = 0; i < GetParam().words.size(); ++i) {
+    const QString word = GetParam().words[i];
+    if (word == "--port") {
+      options.port = GetParam().words[++i];
+    } else if (word == "--seconds") {
+      options.seconds = QString(GetParam().words[++i]).toDouble();
+    } else if (options.command.isEmpty()) {
+      options.command = word;
+    } else {
+      options.arguments << word;
+    }
+  }
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(cli::RunCommand(options), GetParam().status);
+  const std::string out = testing::internal::GetCapturedStdout();
+  const std::string err = testing::internal::GetCapturedStderr();
+  if (GetParam().status == cli::kBadUsage) {
+    EXPECT_THAT(err, testing::HasSubstr(GetParam().json));
+    EXPECT_EQ(out, "");
+    return;
+  }
+  QJsonParseError parsed{};
+  const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(out), &parsed);
+  ASSERT_EQ(parsed.error, QJsonParseError::NoError) << out;
+  const QByteArray compact = document.toJson(QJsonDocument::Compact);
+  EXPECT_THAT(compact.toStdString(), testing::HasSubstr(GetParam().json));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Statuses, CommandLine,
+    testing::Values(
+        Command{{"--port", "sim", "read", "0-1,31"}, 0, R"("registers":{"0":0,"1":8,"31":18})"},
+        Command{{"--port", "sim:silent", "read", "2"}, 1, R"("unanswered":[2])"},
+        Command{{"--port", "sim", "write", "1=12", "0x1f=7"}, 0, R"("confirmed":[1,31])"},
+        Command{{"--port", "sim:silent", "write", "1=12"}, 1, R"("failed":[1])"},
+        Command{{"--port", "sim", "linktest", "--seconds", "3"}, 0, R"("level":5)"},
+        Command{{"--port", "sim:remotes=none", "linktest", "--seconds", "4"}, 1, R"("level":1)"},
+        Command{{"--port", "sim:host=0,remotes=5", "send", "hi"}, 2, "a master needs --to"},
+        Command{{"--port", "sim:host=4", "send", "hi"}, 0, R"("address":4)"},
+        Command{{"--port", "sim:silent", "listen", "--seconds", "1"}, 1, R"("answered":false)"},
+        Command{{"--port", "sim", "read", "0-32"}, 2, "register 32 does not exist"},
+        Command{{"--port", "sim", "write", "1=256"}, 2, "'256' is out of range"},
+        Command{{"--port", "sim", "write", "1"}, 2, "'1' is not N=V"},
+        Command{{"--port", "sim", "listen"}, 2, "needs --seconds"},
+        Command{{"--port", "/nonexistent/tty", "read"}, 2, "no such device"},
+        Command{{"--port", "sim", "frobnicate"}, 2, "unknown command 'frobnicate'"}));
+
+TEST(LinkTestCsv, HeaderThenOneRowPerEvaluationWithTheCaptionQuoted) {
+  platform::UseVirtualTime();
+  sim::RegisterSimulatedSystem();
+  functions::OpenSerial("sim");
+  cli::HeadlessPages pages;
+  const cli::LinkTestResult result = cli::RunLinkTest(pages, 3.0);
+  functions::CloseSerial();
+  EXPECT_EQ(cli::LinkTestCsv(result).toStdString(),
+            "seconds,sent,received,level,caption\n"
+            "1.000,1,1,5,\"OK, Connection\"\n"
+            "2.000,2,2,5,\"OK, Connection\"\n"
+            "3.000,3,3,5,\"OK, Connection\"\n");
+  EXPECT_EQ(cli::LinkTestTotals(result),
+            (QStringList{"Received Packets 3", "Sent Packets 3", "Testing Time  0 min 3 sec"}));
+}
+
+}  // namespace

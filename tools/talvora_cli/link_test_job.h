@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "headless_pages.h"
+
+namespace cli {
+
+// One evaluation of the link test (every second): what the page shows then.
+struct Evaluation {
+  double seconds = 0;  // since TEST ON
+  int sent = 0;
+  int received = 0;
+  int level = 0;
+  QString caption;
+};
+
+struct LinkTestResult {
+  std::vector<Evaluation> evaluations;
+  // What TEST OFF shows.
+  int sent = 0;
+  int received = 0;
+  QString duration;
+  int finalLevel = 0;  // the level when the test was stopped
+  bool interrupted = false;
+};
+
+// TEST ON, `seconds` of the test, TEST OFF. `onEvaluation` hears each evaluation as it comes.
+LinkTestResult RunLinkTest(HeadlessPages& pages, double seconds,
+                           const std::function<void(const Evaluation&)>& onEvaluation = {});
+
+}  // namespace cli

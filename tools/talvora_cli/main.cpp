@@ -1,0 +1,88 @@
+// talvora-cli: the operations of TALVORA's windows from a script, with the same timing and the
+// same results: reading and programming registers, the link test and the terminal.
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include "commands.h"
+#include "sim/simulated_system.h"
+
+namespace {
+
+constexpr const char* kDescription =
+    R"(Runs the operations of TALVORA's windows on a radio module from a script.
+
+Commands:
+  ports                    the COM names and the devices they open
+  read [REGS]              reads registers as "EEPROM Reading" does (default all 32);
+                           prints "NN VALUE", "NN NO" for none, "retried" for a value that
+                           came only at the second request
+  write N=V [N=V ...]      programs registers as "EEPROM Writing" does: a second's pause
+                           after each write, then a read-back; prints "NN VALUE ok|failed"
+  linktest --seconds S     the link test for S seconds; a line per evaluation, then the
+           [--csv FILE]    totals as TEST OFF shows them; --csv writes the evaluations
+  send [--to ADDR] TEXT    Initialization, then Send Data (a slave ignores --to)
+  listen --seconds S       Initialization, then prints every block received for S seconds
+
+REGS: numbers and ranges separated by commas, decimal or hexadecimal: 0-3,31 or 0x1f.
+
+Exit status: 0 everything answered and confirmed; 1 a register unanswered or not confirmed,
+no answer to Initialization, or a link test below level 2 at the end; 2 bad usage or a port
+that cannot be opened; 130 interrupted (the port is closed, what was done so far printed).
+
+Examples:
+  talvora-cli ports
+  talvora-cli --port sim read 0-3,31
+  talvora-cli --port /dev/ttyUSB0 --json read
+  talvora-cli --port COM2 write 0=5 1=8
+  talvora-cli --remote write 3=0
+  talvora-cli linktest --seconds 30 --csv link.csv
+  talvora-cli send --to 5 "hello"
+  talvora-cli listen --seconds 60)";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  QCoreApplication::setApplicationName("talvora-cli");
+  QCoreApplication::setApplicationVersion(TALVORA_VERSION);
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(kDescription);
+  parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+  parser.addHelpOption();
+  parser.addVersionOption();
+  const QCommandLineOption port(
+      "port", "COM1 to COM4, or a device: /dev/ttyUSB0, sim, sim:options (default COM1).", "NAME",
+      "COM1");
+  const QCommandLineOption remote("remote", "Plain frames to the remote module over the air.");
+  const QCommandLineOption json("json", "One JSON document on standard output.");
+  const QCommandLineOption seconds("seconds", "How long linktest and listen run.", "S");
+  const QCommandLineOption csv("csv", "linktest: write the evaluations to FILE as CSV.", "FILE");
+  const QCommandLineOption to("to", "send: the destination address, 0 to 255.", "ADDR");
+  parser.addOptions({port, remote, json, seconds, csv, to});
+  parser.addPositionalArgument("command", "ports, read, write, linktest, send or listen.");
+  parser.addPositionalArgument("args", "The command's arguments.", "[ARGS...]");
+
+  if (!parser.parse(QCoreApplication::arguments())) return cli::UsageError(parser.errorText());
+  if (parser.isSet("help")) parser.showHelp(0);
+  if (parser.isSet("version")) parser.showVersion();
+
+  cli::Options options;
+  options.port = parser.value(port);
+  options.remote = parser.isSet(remote);
+  options.json = parser.isSet(json);
+  options.csv = parser.value(csv);
+  options.to = parser.value(to);
+  if (parser.isSet(seconds)) {
+    bool ok = false;
+    options.seconds = parser.value(seconds).toDouble(&ok);
+    if (!ok) return cli::UsageError("--seconds takes a number of seconds");
+  }
+  QStringList positional = parser.positionalArguments();
+  if (!positional.isEmpty()) options.command = positional.takeFirst();
+  options.arguments = positional;
+
+  sim::RegisterSimulatedSystem();
+  return cli::RunCommand(options);
+}
