@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <csignal>
 
 #include "commands.h"
 #include "eeprom_job.h"
@@ -159,6 +160,26 @@ INSTANTIATE_TEST_SUITE_P(
         Command{{"--port", "sim", "listen"}, 2, "needs --seconds"},
         Command{{"--port", "/nonexistent/tty", "read"}, 2, "no such device"},
         Command{{"--port", "sim", "frobnicate"}, 2, "unknown command 'frobnicate'"}));
+
+TEST(CommandLineInterrupted, ClosesThePortAndPrintsWhatWasDoneWithStatus130) {
+  platform::VirtualEventService& clock = platform::UseVirtualTime();
+  sim::RegisterSimulatedSystem();
+  auto id = std::make_shared<std::uintptr_t>();
+  *id = clock.StartTimer(1000, [&clock, id] {
+    clock.StopTimer(*id);
+    ::raise(SIGINT);
+  });
+  cli::Options options;
+  options.port = "sim:host-delay=300";
+  options.command = "read";
+  options.arguments = {"0-5"};
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(cli::RunCommand(options), cli::kInterrupted);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "00 0\n01 8\n");
+  EXPECT_THAT(testing::internal::GetCapturedStderr(), testing::HasSubstr("interrupted"));
+  EXPECT_FALSE(functions::PortOpen());
+}
 
 TEST(LinkTestCsv, HeaderThenOneRowPerEvaluationWithTheCaptionQuoted) {
   platform::UseVirtualTime();

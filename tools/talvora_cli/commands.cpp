@@ -139,6 +139,7 @@ int TerminalJob(HeadlessPages& pages, const Options& options, const QString& mes
 
 // Opens the port as the main window's load does, runs the job, closes the port.
 int OnPort(const Options& options, const Job& job) {
+  ClearInterruption();
   platform::TerminationSignals interruption([](int /*signal*/) {
     Interrupt();
     functions::CloseSerial();  // RTS dropped, the device given back; waits end at once

@@ -17,6 +17,10 @@ void Interrupt() {
   interrupted = true;
 }
 
+void ClearInterruption() {
+  interrupted = false;
+}
+
 bool RunFor(double seconds, const std::function<bool()>& done) {
   const platform::Micros end =
       platform::Events().NowMicros() + static_cast<platform::Micros>(seconds * 1e6);
