@@ -14,6 +14,7 @@
 #include "link/functions.h"
 #include "link_test_job.h"
 #include "register_list.h"
+#include "run_loop.h"
 #include "report.h"
 #include "sim/simulated_system.h"
 #include "ui/radio_window.h"
@@ -179,6 +180,7 @@ TEST(CommandLineInterrupted, ClosesThePortAndPrintsWhatWasDoneWithStatus130) {
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "00 0\n01 8\n");
   EXPECT_THAT(testing::internal::GetCapturedStderr(), testing::HasSubstr("interrupted"));
   EXPECT_FALSE(functions::PortOpen());
+  cli::ClearInterruption();
 }
 
 TEST(LinkTestCsv, HeaderThenOneRowPerEvaluationWithTheCaptionQuoted) {
