@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/event_service.h"
@@ -12,6 +13,8 @@ using platform::Micros;
 inline constexpr Micros kByteTime = 1042;
 // A frame for the air ends when the line from the program has been idle this long.
 inline constexpr Micros kFrameGap = 3 * kByteTime;
+// What the line carries in one second: 959 bytes.
+inline constexpr std::size_t kBytesPerSecond = 1'000'000 / kByteTime;
 
 // Every module keeps 32 one-byte registers in its EEPROM.
 inline constexpr int kRegisterCount = 32;

@@ -22,14 +22,18 @@ extern "C" void OnSignal(int /*signal*/) {
 }
 
 void PrintUsage(std::ostream& out) {
-  out << "usage: talvora-sim [--link PATH] [--log FILE | --quiet] [OPTION[,OPTION...]]...\n"
+  out << "usage: talvora-sim [--link PATH] [--log FILE | --quiet] [--air] "
+         "[OPTION[,OPTION...]]...\n"
          "\n"
          "Serves the simulated radio system on a new pseudo-terminal until SIGINT or SIGTERM.\n"
          "Prints the terminal's path as the first line on stdout; logs every frame on stderr.\n"
          "\n"
          "  --link PATH   also make PATH a symbolic link to the terminal\n"
          "  --log FILE    write the frame log to FILE instead of stderr\n"
-         "  --quiet       no frame log\n"
+         "  --quiet       no frame log (also with the option trace)\n"
+         "  --air         send every frame over the air, as if RTS were always low; without it\n"
+         "                a frame that is exactly a command (a link test's \"$\" 0 too) goes to\n"
+         "                the host module\n"
          "  --help        this text\n"
          "\n"
          "Options (the same as after \"sim:\" in a device name):\n";
@@ -49,6 +53,7 @@ int main(int argc, char** argv) {
   std::string link;
   std::string logFile;
   bool quiet = false;
+  bool air = false;
   std::string error;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -60,6 +65,8 @@ int main(int argc, char** argv) {
       (arg == "--link" ? link : logFile) = argv[++i];
     } else if (arg == "--quiet") {
       quiet = true;
+    } else if (arg == "--air") {
+      air = true;
     } else if (arg.rfind("--", 0) == 0) {
       return Fail("unknown or incomplete argument '" + arg + "' (see --help)");
     } else if (!sim::ApplyOptions(arg.rfind("sim:", 0) == 0 ? arg.substr(4) : arg, options,
@@ -77,8 +84,10 @@ int main(int argc, char** argv) {
   talvora_sim::PtyServer server(options);
   if (!server.Open(error)) return Fail(error);
   if (!link.empty() && !server.AddLink(link, error)) return Fail(error);
-  if (!quiet)
-    server.EchoLogTo(logFile.empty() ? static_cast<std::ostream*>(&std::cerr) : &logStream);
+  // Always set where the log goes: the option trace alone would send it to stderr.
+  std::ostream* log = logFile.empty() ? static_cast<std::ostream*>(&std::cerr) : &logStream;
+  server.EchoLogTo(quiet ? nullptr : log);
+  server.SendAllOverAir(air);
 
   running = &server;
   struct sigaction action {};

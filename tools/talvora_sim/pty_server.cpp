@@ -66,8 +66,11 @@ bool PtyServer::Run(std::string& error) {
   }
   while (!stop_) {
     Serve(Now());
-    pollfd fds[3] = {
-        {terminal_->Master(), POLLIN, 0}, {wake_[0], POLLIN, 0}, {closeWatch_->Fd(), POLLIN, 0}};
+    // While a second of line is waiting, the program's bytes stay in the terminal.
+    const short fromProgram = toRadio_.Room() > 0 ? POLLIN : 0;
+    pollfd fds[3] = {{terminal_->Master(), fromProgram, 0},
+                     {wake_[0], POLLIN, 0},
+                     {closeWatch_->Fd(), POLLIN, 0}};
     const nfds_t count = closeWatch_->Fd() >= 0 ? 3 : 2;
     if (::poll(fds, count, TimeoutMs()) < 0) {
       if (errno == EINTR) continue;
@@ -96,9 +99,9 @@ bool PtyServer::Run(std::string& error) {
 // Hands the radio system every byte that has crossed by now, then lets it catch up, then
 // writes what has crossed the other way.
 void PtyServer::Serve(sim::Micros now) {
-  for (const LinePacer::Byte& byte : toRadio_.TakeDue(now)) {
+  for (const LinePacer::Byte& byte : toRadio_.TakeCrossed(now)) {
     radio_.AdvanceTo(byte.due, *this);
-    radio_.OnByteFromProgram(byte.value, byte.due, win32::RtsLevel::Unknown, *this);
+    radio_.OnByteFromProgram(byte.value, byte.due, rts_, *this);
   }
   radio_.AdvanceTo(now, *this);
   WriteToProgram(now);
@@ -117,10 +120,12 @@ int PtyServer::TimeoutMs() const {
 
 bool PtyServer::ReadFromProgram(std::string& error) {
   char buffer[4096];
-  for (;;) {
-    const ssize_t got = ::read(terminal_->Master(), buffer, sizeof buffer);
+  while (toRadio_.Room() > 0) {
+    const ssize_t got =
+        ::read(terminal_->Master(), buffer, std::min(sizeof buffer, toRadio_.Room()));
     if (got > 0) {
       toRadio_.Push(std::string_view(buffer, static_cast<std::size_t>(got)), Now());
+      taken_ += static_cast<std::uint64_t>(got);
       continue;
     }
     if (got < 0 && (errno == EAGAIN || errno == EINTR)) return true;
@@ -128,6 +133,7 @@ bool PtyServer::ReadFromProgram(std::string& error) {
                      : std::string("reading the pseudo-terminal: ") + std::strerror(errno);
     return false;
   }
+  return true;
 }
 
 void PtyServer::WriteToProgram(sim::Micros now) {

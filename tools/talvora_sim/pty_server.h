@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -18,9 +19,10 @@ namespace talvora_sim {
 
 // The simulated radio system behind a pseudo-terminal, for any serial program. Bytes cross
 // the terminal at once, so the server paces them at the line's rate both ways, as a real line
-// would. RTS cannot be seen through a pseudo-terminal, nor line errors sent through one.
-// The server sleeps in poll() until the next byte is due or the radio system has something to
-// do; an idle server takes no CPU.
+// would, and takes no more from the program than about a second of line ahead: a faster writer
+// finds the terminal full and waits. RTS cannot be seen through a pseudo-terminal, nor line
+// errors sent through one. The server sleeps in poll() until the next byte is due or the radio
+// system has something to do; an idle server takes no CPU.
 class PtyServer final : private win32::PeerSink {
  public:
   explicit PtyServer(const sim::Options& options);
@@ -36,6 +38,9 @@ class PtyServer final : private win32::PeerSink {
   std::string Path() const;
   // Writes every frame to `out` as it happens (null: keep the log in memory only).
   void EchoLogTo(std::ostream* out) { radio_.Log().EchoTo(out); }
+  // Sends every frame over the air, as if RTS were always low: a frame that is exactly a
+  // command then reaches the remote modules instead of the host module.
+  void SendAllOverAir(bool on) { rts_ = on ? win32::RtsLevel::Low : win32::RtsLevel::Unknown; }
 
   // Serves until Stop(); false with `error` set when the terminal fails.
   bool Run(std::string& error);
@@ -44,6 +49,8 @@ class PtyServer final : private win32::PeerSink {
 
   // Read only after Run has returned, or before it starts.
   const sim::RadioSystem& Radio() const { return radio_; }
+  // Bytes read from the terminal so far.
+  std::uint64_t TakenFromProgram() const { return taken_; }
 
  private:
   void SendToProgram(std::string_view bytes, platform::Micros at) override;
@@ -58,8 +65,10 @@ class PtyServer final : private win32::PeerSink {
   sim::RadioSystem radio_;
   std::unique_ptr<PseudoTerminal> terminal_;
   std::unique_ptr<CloseWatch> closeWatch_;
-  LinePacer toRadio_;
+  LinePacer toRadio_{sim::kBytesPerSecond};
   LinePacer toProgram_;
+  win32::RtsLevel rts_ = win32::RtsLevel::Unknown;
+  std::uint64_t taken_ = 0;
   std::chrono::steady_clock::time_point start_;
   int wake_[2] = {-1, -1};
   std::atomic<bool> stop_{false};

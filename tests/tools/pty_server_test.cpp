@@ -1,0 +1,100 @@
+// talvora-sim's server through a real pseudo-terminal that it makes: how much it takes from a
+// writer faster than the line, and where a frame that is exactly a command goes.
+
+#include "pty_server.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "sim/options.h"
+#include "terminal_client.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// A server running on its own thread for the life of the object.
+class RunningServer {
+ public:
+  explicit RunningServer(const std::string& options, bool allOverAir = false)
+      : server_(*sim::ParseOptions(options, error_)) {
+    server_.SendAllOverAir(allOverAir);
+    if (!server_.Open(error_)) return;
+    thread_ = std::thread([this] { served_ = server_.Run(runError_); });
+  }
+  ~RunningServer() { Stop(); }
+
+  std::string Path() const { return server_.Path(); }
+  // Stops it; the server may be inspected afterwards.
+  const talvora_sim::PtyServer& Stop() {
+    if (thread_.joinable()) {
+      server_.Stop();
+      thread_.join();
+      EXPECT_TRUE(served_) << runError_;
+    }
+    return server_;
+  }
+
+ private:
+  std::string error_;
+  std::string runError_;
+  talvora_sim::PtyServer server_;
+  std::thread thread_;
+  bool served_ = false;
+};
+
+TEST(PtyServer, TakesAboutASecondOfLineAheadFromAWriterThatNeverPauses) {
+  RunningServer server("remotes=none");
+  toolstest::TerminalClient program(server.Path());
+  ASSERT_TRUE(program.IsOpen());
+
+  const std::string chunk(4096, 'x');
+  std::uint64_t written = 0;
+  const auto start = Clock::now();
+  while (Clock::now() - start < 1500ms) {
+    const std::size_t put = program.Write(chunk);
+    written += put;
+    if (put == 0) std::this_thread::sleep_for(1ms);
+  }
+  const std::uint64_t taken = server.Stop().TakenFromProgram();
+  const auto elapsed =
+      std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
+
+  // The line carried one byte per byte time; the server holds a second of line besides.
+  const auto carried = static_cast<std::uint64_t>(elapsed / sim::kByteTime) + 1;
+  EXPECT_LE(taken, sim::kBytesPerSecond + carried);
+  EXPECT_GE(taken, sim::kBytesPerSecond);
+  // The rest stayed in the terminal, which the writer found full.
+  EXPECT_GT(written, taken);
+}
+
+struct CommandRoute {
+  const char* name;
+  bool allOverAir;
+  std::uint8_t answer;  // register 0 of the module that answers: its address
+};
+
+void PrintTo(const CommandRoute& row, std::ostream* out) {
+  *out << row.name;
+}
+
+class PtyServerCommandRoute : public ::testing::TestWithParam<CommandRoute> {};
+
+TEST_P(PtyServerCommandRoute, ALinkTestPacketReachesTheModuleItShould) {
+  RunningServer server("host=0,remotes=5,radio=5", GetParam().allOverAir);
+  toolstest::TerminalClient program(server.Path());
+  ASSERT_TRUE(program.IsOpen());
+  ASSERT_EQ(program.Write(std::string_view("$\0", 2)), 2U);
+  EXPECT_EQ(program.ReadByte(2000), GetParam().answer);
+  EXPECT_EQ(program.ReadByte(100), std::nullopt);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, PtyServerCommandRoute,
+                         ::testing::Values(CommandRoute{"HostModuleByDefault", false, 0},
+                                           CommandRoute{"RemoteWhenAllOverAir", true, 5}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
