@@ -7,6 +7,7 @@
 #include "serial/handle_table.h"
 #include "serial/open_failure.h"
 #include "serial/simulated_line.h"
+#include "serial/traffic_log.h"
 #include "serial/tty_device.h"
 
 namespace win32 {
@@ -63,6 +64,10 @@ void Finish(PendingOperation& op, DWORD status, DWORD transferred) {
 void FinishRead(DeviceEntry& entry, std::size_t count) {
   PendingOperation& read = entry.read;
   const std::size_t taken = entry.device->Input().Take(read.buffer, count);
+  if (taken > 0) {
+    traffic_log::FrameIn(std::string_view(reinterpret_cast<const char*>(read.buffer), taken),
+                         Now());
+  }
   Finish(read, STATUS_SUCCESS, static_cast<DWORD>(taken));
 }
 
@@ -77,6 +82,7 @@ void Refresh(DeviceEntry& entry) {
   CommDevice& device = *entry.device;
   device.Advance(now);
   if (const DWORD errors = device.TakeLineErrors(); errors != 0) {
+    traffic_log::LineErrors(errors, now);
     entry.errorFlags |= errors;
     entry.errorEvent = true;
   }
@@ -143,6 +149,7 @@ HANDLE CreateFileA(const char* lpFileName, DWORD /*dwDesiredAccess*/, DWORD /*dw
   }
   const HANDLE handle = Handles().AddDevice(std::move(device));
   DeviceEntry* entry = Handles().Device(handle);
+  traffic_log::PortOpened(failure.name, failure.device, Now());
   entry->device->Advance(Now());
   LastError() = ERROR_SUCCESS;
   return handle;
@@ -157,6 +164,7 @@ BOOL CloseHandle(HANDLE hObject) {
   if (entry->read.active) Finish(entry->read, STATUS_CANCELLED, 0);
   if (entry->write.active) Finish(entry->write, STATUS_CANCELLED, 0);
   if (entry->wait.active) ReportEvent(*entry, 0, STATUS_CANCELLED);
+  traffic_log::PortClosed(Now());
   return 1;
 }
 
@@ -259,7 +267,12 @@ BOOL EscapeCommFunction(HANDLE hFile, DWORD dwFunc) {
     default:
       return Fail(ERROR_INVALID_PARAMETER);
   }
-  return done ? 1 : Fail(ERROR_NOT_SUPPORTED);
+  if (!done) return Fail(ERROR_NOT_SUPPORTED);
+  if ((dwFunc == SETRTS || dwFunc == CLRRTS) && entry->rts != (dwFunc == SETRTS)) {
+    entry->rts = dwFunc == SETRTS;
+    traffic_log::Rts(entry->rts, Now());
+  }
+  return 1;
 }
 
 BOOL ReadFile(HANDLE hFile, void* lpBuffer, DWORD nNumberOfBytesToRead, DWORD* lpNumberOfBytesRead,
@@ -313,6 +326,8 @@ BOOL WriteFile(HANDLE hFile, const void* lpBuffer, DWORD nNumberOfBytesToWrite,
                                now)) {
     return Fail(ERROR_GEN_FAILURE);
   }
+  traffic_log::FrameOut(std::string_view(static_cast<const char*>(lpBuffer), nNumberOfBytesToWrite),
+                        entry->rts, now);
   entry->write = PendingOperation{
       true, lpOverlapped, lpOverlapped->hEvent, nullptr, nNumberOfBytesToWrite, nullptr, now};
   Arm(lpOverlapped->hEvent, hFile);

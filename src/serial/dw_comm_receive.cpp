@@ -1,30 +1,16 @@
 // The input side of the serial-port object: one overlapped read and one line-event wait kept
 // outstanding while the device is open, both driven by the poll timer.
 
-#include <array>
 #include <utility>
 
 #include "platform/windows.h"
 #include "serial/comm_api.h"
 #include "serial/comm_constants.h"
 #include "serial/dw_comm.h"
+#include "serial/line_errors.h"
 #include "serial/module_link.h"
 
 using namespace comm;
-
-namespace {
-
-// Line-error flags and their messages, in the order in which they are reported.
-constexpr std::array<std::pair<win32::DWORD, const char*>, 6> kLineErrors = {{
-    {win32::CE_RXOVER, "Receive Queue Full Error"},
-    {win32::CE_OVERRUN, "Receive Overrun Error"},
-    {win32::CE_RXPARITY, "Receive Parity Error"},
-    {win32::CE_FRAME, "Frame Error"},
-    {win32::CE_BREAK, "Break Detected"},
-    {win32::CE_TXFULL, "Transmit Queue Full"},
-}};
-
-}  // namespace
 
 void dwComm::PollRead() {
   if (IOPending[kRead]) {
@@ -114,7 +100,7 @@ void dwComm::ProcessEventComplete() {
   if (EventResult == 0 || notify_ == nullptr) return;
   win32::DWORD errors = 0;
   win32::ClearCommError(handle_, &errors, nullptr);
-  for (const auto& [flag, message] : kLineErrors) {
+  for (const auto& [flag, message] : win32::kLineErrorMessages) {
     if ((errors & flag) != 0) functions::ShowCommError(message);
   }
 }

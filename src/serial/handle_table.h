@@ -25,6 +25,7 @@ struct DeviceEntry {
   DWORD eventMask = 0;
   DWORD errorFlags = 0;     // CE_ flags not yet taken by ClearCommError
   bool errorEvent = false;  // EV_ERR happened and has not been reported by a wait
+  bool rts = false;         // the level RTS was last set to
   PendingOperation read;
   PendingOperation write;
   PendingOperation wait;

@@ -1,22 +1,14 @@
 #include "sim/frame_log.h"
 
-#include <cstdio>
 #include <ostream>
 
+#include "serial/log_line.h"
 #include "serial/win32_types.h"
 
 namespace sim {
 
 std::string ToHex(std::string_view bytes) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string hex;
-  for (const char c : bytes) {
-    const auto value = static_cast<std::uint8_t>(c);
-    if (!hex.empty()) hex += ' ';
-    hex += kDigits[value >> 4];
-    hex += kDigits[value & 0x0F];
-  }
-  return hex;
+  return win32::HexBytes(bytes);
 }
 
 std::string RouteName(const FrameRecord& record) {
@@ -54,17 +46,9 @@ std::string LineErrorNames(std::uint32_t flags) {
 }
 
 std::string FormatRecord(const FrameRecord& record, Micros origin) {
-  const Micros since = record.at - origin;
-  const char* sign = since < 0 ? "-" : "";
-  const Micros magnitude = since < 0 ? -since : since;
-  char time[32];
-  std::snprintf(time, sizeof time, "%s%lld.%06lld", sign,
-                static_cast<long long>(magnitude / 1000000),
-                static_cast<long long>(magnitude % 1000000));
-  char head[96];
-  std::snprintf(head, sizeof head, "%12s  %-18s ", time, RouteName(record).c_str());
-  return head + (record.route == Route::LineError ? LineErrorNames(record.lineErrors)
-                                                  : ToHex(record.bytes));
+  return win32::LogLine(
+      record.at - origin, RouteName(record),
+      record.route == Route::LineError ? LineErrorNames(record.lineErrors) : ToHex(record.bytes));
 }
 
 void FrameLog::Add(FrameRecord record) {

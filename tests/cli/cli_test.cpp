@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -14,8 +16,9 @@
 #include "link/functions.h"
 #include "link_test_job.h"
 #include "register_list.h"
-#include "run_loop.h"
 #include "report.h"
+#include "run_loop.h"
+#include "serial/traffic_log.h"
 #include "sim/simulated_system.h"
 #include "ui/radio_window.h"
 
@@ -181,6 +184,42 @@ TEST(CommandLineInterrupted, ClosesThePortAndPrintsWhatWasDoneWithStatus130) {
   EXPECT_THAT(testing::internal::GetCapturedStderr(), testing::HasSubstr("interrupted"));
   EXPECT_FALSE(functions::PortOpen());
   cli::ClearInterruption();
+}
+
+// The traffic log of a write and a read-back: every frame with its RTS state, RTS rising and
+// falling, what the reads delivered.
+TEST(TrafficLog, ShowsEveryFrameWithItsRtsStateAndTheReplies) {
+  const QString path = QDir(QDir::tempPath()).filePath("talvora-traffic-test.log");
+  QFile::remove(path);
+  std::string error;
+  ASSERT_TRUE(win32::traffic_log::Open(path.toStdString(), error)) << error;
+  platform::UseVirtualTime();
+  sim::RegisterSimulatedSystem();
+  cli::Options options;
+  options.port = "sim:host-delay=5";
+  options.command = "write";
+  options.arguments = {"3=5"};
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(cli::RunCommand(options), cli::kAllConfirmed);
+  testing::internal::GetCapturedStdout();
+  win32::traffic_log::Close();
+
+  QFile log(path);
+  ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+  QStringList events;  // the lines without their times
+  for (const QString& line : QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts))
+    events << line.mid(14);
+  EXPECT_EQ(events.join('\n').toStdString(),
+            "port opened        sim:host-delay=5 (simulated radio system)\n"
+            "RTS up\n"
+            "program->line  RTS 23 03 05\n"
+            "RTS down\n"
+            "RTS up\n"
+            "program->line  RTS 24 03\n"
+            "RTS down\n"
+            "line->program      05\n"
+            "port closed");
+  EXPECT_TRUE(QString::fromUtf8(log.readAll()).isEmpty());
 }
 
 TEST(LinkTestCsv, HeaderThenOneRowPerEvaluationWithTheCaptionQuoted) {

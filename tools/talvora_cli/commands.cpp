@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "link/functions.h"
+#include "operations/register_profile.h"
 #include "platform/app_error.h"
 #include "platform/termination_signals.h"
 #include "progress.h"
@@ -46,9 +47,12 @@ int Outcome(bool confirmed) {
 // A command, once its arguments are known good: runs on the open port's pages.
 using Job = std::function<int(HeadlessPages& pages)>;
 
-int ReadJob(HeadlessPages& pages, const std::vector<int>& registers, const Options& options) {
+// `kept`, when given, receives what was read.
+int ReadJob(HeadlessPages& pages, const std::vector<int>& registers, const Options& options,
+            ReadResult* kept = nullptr) {
   ProgressLine progress(ProgressLine::Run::Reading, static_cast<int>(registers.size()));
   const ReadResult result = ReadRegisters(pages, registers, options.remote, &progress);
+  if (kept != nullptr) *kept = result;
   ProgressLine::Clear();
   if (options.json) {
     PrintJson(ReadJson(result), options);
@@ -71,6 +75,54 @@ int WriteJob(HeadlessPages& pages, const std::vector<std::pair<int, QString>>& v
   }
   if (!result.ok && !result.interrupted) Note(result.status);
   return Outcome(result.ok);
+}
+
+// save FILE [REGS]: what answered goes into the profile.
+int SaveJob(HeadlessPages& pages, const std::vector<int>& registers, const QString& path,
+            const Options& options) {
+  ReadResult result;
+  const int status = ReadJob(pages, registers, options, &result);
+  if (Interrupted()) return status;
+  operations::RegisterProfile profile;
+  for (const RegisterReading& reading : result.registers) {
+    if (reading.value) profile[reading.n] = *reading.value;
+  }
+  QString error;
+  if (!operations::SaveProfile(path, profile, error)) {
+    Note(error);
+    return kNotConfirmed;
+  }
+  Note(QString("saved %1 registers to %2").arg(profile.size()).arg(path));
+  return status;
+}
+
+// diff FILE: the registers whose value in the module is not the file's.
+int DiffJob(HeadlessPages& pages, const operations::RegisterProfile& profile,
+            const Options& options) {
+  std::vector<int> registers;
+  for (const auto& [n, value] : profile)
+    registers.push_back(n);
+  ProgressLine progress(ProgressLine::Run::Reading, static_cast<int>(registers.size()));
+  const ReadResult result = ReadRegisters(pages, registers, options.remote, &progress);
+  ProgressLine::Clear();
+  QStringList lines;
+  QJsonObject differences;
+  for (const RegisterReading& reading : result.registers) {
+    const int wanted = profile.at(reading.n);
+    if (reading.value == wanted) continue;
+    const QString found = reading.value ? QString::number(*reading.value) : QString("NO");
+    lines << QString("%1 file %2 module %3").arg(RegisterName(reading.n)).arg(wanted).arg(found);
+    differences[QString::number(reading.n)] = QJsonObject{
+        {"file", wanted}, {"module", reading.value ? QJsonValue(*reading.value) : QJsonValue()}};
+  }
+  if (options.json) {
+    PrintJson(
+        {{"command", "diff"}, {"differences", differences}, {"interrupted", result.interrupted}},
+        options);
+  } else {
+    Print(lines);
+  }
+  return Outcome(lines.isEmpty() && !result.interrupted);
 }
 
 int LinkTestJob(HeadlessPages& pages, const Options& options) {
@@ -202,6 +254,29 @@ int RunCommand(const Options& options) {
     if (!registers) return UsageError(error);
     return OnPort(options,
                   [&](HeadlessPages& pages) { return ReadJob(pages, *registers, options); });
+  }
+  if (command == "save") {
+    if (options.arguments.isEmpty() || options.arguments.size() > 2)
+      return UsageError("save takes FILE and, if you like, REGS");
+    Options rest = options;
+    const QString path = rest.arguments.takeFirst();
+    const auto registers = RegistersOf(rest, error);
+    if (!registers) return UsageError(error);
+    return OnPort(options,
+                  [&](HeadlessPages& pages) { return SaveJob(pages, *registers, path, options); });
+  }
+  if (command == "load" || command == "diff") {
+    if (options.arguments.size() != 1) return UsageError(command + " takes one FILE");
+    const auto profile = operations::LoadProfile(options.arguments.front(), error);
+    if (!profile) return UsageError(error);
+    if (profile->empty()) return UsageError(options.arguments.front() + " names no register");
+    if (command == "diff")
+      return OnPort(options,
+                    [&](HeadlessPages& pages) { return DiffJob(pages, *profile, options); });
+    std::vector<std::pair<int, QString>> values;
+    for (const auto& [n, value] : *profile)
+      values.emplace_back(n, QString::number(value));
+    return OnPort(options, [&](HeadlessPages& pages) { return WriteJob(pages, values, options); });
   }
   if (command == "write") {
     std::vector<std::pair<int, QString>> values;

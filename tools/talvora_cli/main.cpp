@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 
 #include "commands.h"
+#include "serial/traffic_log.h"
 #include "sim/simulated_system.h"
 
 namespace {
@@ -23,6 +24,10 @@ Commands:
            [--csv FILE]    totals as TEST OFF shows them; --csv writes the evaluations
   send [--to ADDR] TEXT    Initialization, then Send Data (a slave ignores --to)
   listen --seconds S       Initialization, then prints every block received for S seconds
+  save FILE [REGS]         reads registers and saves those that answered as a profile
+  load FILE                programs the registers of a profile, each with its read-back
+  diff FILE                reads the registers of a profile; prints "NN file V module V"
+                           for each that differs
 
 REGS: numbers and ranges separated by commas, decimal or hexadecimal: 0-3,31 or 0x1f.
 
@@ -38,7 +43,14 @@ Examples:
   talvora-cli --remote write 3=0
   talvora-cli linktest --seconds 30 --csv link.csv
   talvora-cli send --to 5 "hello"
-  talvora-cli listen --seconds 60)";
+  talvora-cli listen --seconds 60
+  talvora-cli --log session.log read 0-3
+  talvora-cli save field.json 0-3
+  talvora-cli --port /dev/ttyUSB1 load field.json
+  talvora-cli diff field.json
+
+A profile is JSON: {"talvora": "registers", "version": 1, "registers": {"0": 0, "3": 17}}.
+Exit status of diff: 1 when a register differs or did not answer.)";
 
 }  // namespace
 
@@ -60,8 +72,11 @@ int main(int argc, char** argv) {
   const QCommandLineOption seconds("seconds", "How long linktest and listen run.", "S");
   const QCommandLineOption csv("csv", "linktest: write the evaluations to FILE as CSV.", "FILE");
   const QCommandLineOption to("to", "send: the destination address, 0 to 255.", "ADDR");
-  parser.addOptions({port, remote, json, seconds, csv, to});
-  parser.addPositionalArgument("command", "ports, read, write, linktest, send or listen.");
+  const QCommandLineOption log(
+      "log", "Append a traffic log to FILE, one line per event (also TALVORA_LOG).", "FILE");
+  parser.addOptions({port, remote, json, seconds, csv, to, log});
+  parser.addPositionalArgument("command",
+                               "ports, read, write, linktest, send, listen, save, load or diff.");
   parser.addPositionalArgument("args", "The command's arguments.", "[ARGS...]");
 
   if (!parser.parse(QCoreApplication::arguments())) return cli::UsageError(parser.errorText());
@@ -82,6 +97,12 @@ int main(int argc, char** argv) {
   QStringList positional = parser.positionalArguments();
   if (!positional.isEmpty()) options.command = positional.takeFirst();
   options.arguments = positional;
+
+  const QString logFile =
+      parser.isSet(log) ? parser.value(log) : qEnvironmentVariable("TALVORA_LOG");
+  std::string error;
+  if (!logFile.isEmpty() && !win32::traffic_log::Open(logFile.toStdString(), error))
+    return cli::UsageError(QString::fromStdString(error));
 
   sim::RegisterSimulatedSystem();
   return cli::RunCommand(options);

@@ -1,0 +1,115 @@
+#include "operations/register_profile.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+#include "operations/page_views.h"
+
+namespace operations {
+namespace {
+
+constexpr const char* kKind = "registers";
+constexpr int kVersion = 1;
+constexpr int kHighestValue = 255;
+
+// "0" to "31", written as the file writes them: decimal, no sign, no leading zeros.
+std::optional<int> RegisterKey(const QString& key) {
+  bool ok = false;
+  const int n = key.toInt(&ok, 10);
+  if (!ok || n < 0 || n >= kRegisterCount || QString::number(n) != key) return std::nullopt;
+  return n;
+}
+
+// A JSON value as the file shows it: 12, "12", true, null, [1].
+QString Shown(const QJsonValue& value) {
+  return QString::fromUtf8(QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact))
+      .mid(1)
+      .chopped(1);
+}
+
+}  // namespace
+
+std::optional<RegisterProfile> ParseProfile(const QByteArray& text, QString& error) {
+  QJsonParseError parsed{};
+  const QJsonDocument document = QJsonDocument::fromJson(text, &parsed);
+  if (parsed.error != QJsonParseError::NoError) {
+    error = QString("not JSON: %1 at character %2").arg(parsed.errorString()).arg(parsed.offset);
+    return std::nullopt;
+  }
+  const QJsonObject root = document.object();
+  if (!document.isObject() || root.value("talvora").toString() != kKind) {
+    error = "not a register profile (\"talvora\": \"registers\" is missing)";
+    return std::nullopt;
+  }
+  const QJsonValue version = root.value("version");
+  if (version.isUndefined()) {
+    error = "\"version\" is missing";
+    return std::nullopt;
+  }
+  if (!version.isDouble() || version.toDouble() != kVersion) {
+    error = QString("version %1 is not one this program reads (it reads version %2)")
+                .arg(Shown(version))
+                .arg(kVersion);
+    return std::nullopt;
+  }
+  if (!root.value("registers").isObject()) {
+    error = "\"registers\" must be an object of register numbers and values";
+    return std::nullopt;
+  }
+  const QJsonObject registers = root.value("registers").toObject();
+  RegisterProfile profile;
+  for (auto it = registers.begin(); it != registers.end(); ++it) {
+    const auto n = RegisterKey(it.key());
+    if (!n) {
+      error = QString("register \"%1\" does not exist (registers are \"0\" to \"%2\")")
+                  .arg(it.key())
+                  .arg(kRegisterCount - 1);
+      return std::nullopt;
+    }
+    const double value = it.value().toDouble(-1);
+    if (!it.value().isDouble() || value != static_cast<int>(value) || value < 0 ||
+        value > kHighestValue) {
+      error = QString("register %1: %2 is not a value from 0 to %3")
+                  .arg(*n)
+                  .arg(Shown(it.value()))
+                  .arg(kHighestValue);
+      return std::nullopt;
+    }
+    profile[*n] = static_cast<int>(value);
+  }
+  return profile;
+}
+
+QByteArray ProfileText(const RegisterProfile& profile) {
+  QJsonObject registers;
+  for (const auto& [n, value] : profile)
+    registers[QString::number(n)] = value;
+  const QJsonObject root{{"talvora", kKind}, {"version", kVersion}, {"registers", registers}};
+  return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+std::optional<RegisterProfile> LoadProfile(const QString& path, QString& error) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    error = QString("cannot read %1: %2").arg(path, file.errorString());
+    return std::nullopt;
+  }
+  auto profile = ParseProfile(file.readAll(), error);
+  if (!profile) error = path + ": " + error;
+  return profile;
+}
+
+bool SaveProfile(const QString& path, const RegisterProfile& profile, QString& error) {
+  // Written whole or not at all: a profile half written is worse than none.
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(ProfileText(profile)) < 0 || !file.commit()) {
+    error = QString("cannot write %1: %2").arg(path, file.errorString());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace operations
