@@ -15,6 +15,7 @@ namespace ports {
 namespace {
 
 constexpr const char* kByIdFolder = "/dev/serial/by-id";
+constexpr const char* kVirtualDevices = "/devices/virtual/";
 
 struct UdevDeleter {
   void operator()(udev* u) const { udev_unref(u); }
@@ -67,7 +68,7 @@ std::string UsbDescription(udev_device* usb) {
 std::string StableName(udev_device* device, const std::string& node) {
   for (udev_list_entry* link = udev_device_get_devlinks_list_entry(device); link != nullptr;
        link = udev_list_entry_get_next(link)) {
-    const std::string name = Text(udev_list_entry_get_name(link));
+    std::string name = Text(udev_list_entry_get_name(link));
     if (name.rfind(std::string(kByIdFolder) + "/", 0) == 0) return name;
   }
   const QDir byId(QString::fromLatin1(kByIdFolder));
@@ -94,9 +95,10 @@ std::vector<DetectedPort> UdevPortDetector::Detect() {
 
   for (udev_list_entry* entry = udev_enumerate_get_list_entry(scan.get()); entry != nullptr;
        entry = udev_list_entry_get_next(entry)) {
-    const UdevPtr<udev_device> device(
-        udev_device_new_from_syspath(context.get(), udev_list_entry_get_name(entry)));
-    // Virtual terminals, pseudo-terminals and the console have no parent device.
+    // Virtual terminals, pseudo-terminals and the console: most of the list, none a port.
+    const std::string syspath = Text(udev_list_entry_get_name(entry));
+    if (syspath.find(kVirtualDevices) != std::string::npos) continue;
+    const UdevPtr<udev_device> device(udev_device_new_from_syspath(context.get(), syspath.c_str()));
     if (!device || udev_device_get_parent(device.get()) == nullptr) continue;
     const std::string node = Text(udev_device_get_devnode(device.get()));
     if (node.empty() || std::find(consoles.begin(), consoles.end(), node) != consoles.end()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace win32 {
 
@@ -22,5 +23,8 @@ DeviceTarget ResolveDeviceName(const std::string& name);
 // What a device name stands for, for showing to the operator: the device, on the next line
 // what it is where known, and on the last where the mapping came from.
 std::string DescribeDeviceName(const std::string& name);
+
+// The descriptions of COM1 to COM4, in order, from one look at the machine's devices.
+std::vector<std::string> DescribeComNames();
 
 }  // namespace win32

@@ -47,10 +47,9 @@ PortChoice::PortChoice(const std::array<QRadioButton*, kPortCount>& options, QOb
 }
 
 void PortChoice::RefreshTooltips() {
-  for (int i = 0; i < kPortCount; ++i) {
-    options_[static_cast<std::size_t>(i)]->setToolTip(
-        QString::fromStdString(win32::DescribeDeviceName(NameOf(i))));
-  }
+  const std::vector<std::string> texts = win32::DescribeComNames();
+  for (std::size_t i = 0; i < options_.size() && i < texts.size(); ++i)
+    options_[i]->setToolTip(QString::fromStdString(texts[i]));
 }
 
 QMenu* PortChoice::MenuFor(int index, QWidget* parent) {
