@@ -126,13 +126,27 @@ std::unique_ptr<CommDevice> OpenBackEnd(const std::string& name, OpenFailure& fa
     return nullptr;
   }
   const DeviceTarget target = ResolveDeviceName(name);
-  failure.device =
-      target.kind == DeviceTarget::Kind::Simulated ? DescribeDeviceName(name) : target.path;
+  failure.device = target.kind == DeviceTarget::Kind::Simulated
+                       ? target.device + " (simulated radio system)"
+                       : target.path;
   if (target.kind == DeviceTarget::Kind::Simulated)
     return OpenSimulatedLine(target.options, failure);
-  auto device = OpenTtyDevice(target.path, failure);
+  auto device = OpenTtyDevice(name, target.path, failure);
   failure.name = name;
   return device;
+}
+
+// The DTR and RTS control fields of a record set the lines when it is applied: "disable"
+// lowers the line, "enable" raises it; handshake and toggle leave it to the driver.
+void ApplyLineControl(CommDevice& device, const DCB& dcb) {
+  const DWORD dtr = (dcb.Flags & dcb_flags::fDtrControlMask) >> dcb_flags::kDtrControlShift;
+  const DWORD rts = (dcb.Flags & dcb_flags::fRtsControlMask) >> dcb_flags::kRtsControlShift;
+  if (dtr == DTR_CONTROL_DISABLE || dtr == DTR_CONTROL_ENABLE) {
+    device.SetDtr(dtr == DTR_CONTROL_ENABLE, Now());
+  }
+  if (rts == RTS_CONTROL_DISABLE || rts == RTS_CONTROL_ENABLE) {
+    device.SetRts(rts == RTS_CONTROL_ENABLE, Now());
+  }
 }
 
 }  // namespace
@@ -187,7 +201,9 @@ BOOL SetCommState(HANDLE hFile, const DCB* lpDCB) {
   if (entry == nullptr) return 0;
   if (lpDCB == nullptr) return Fail(ERROR_INVALID_PARAMETER);
   Refresh(*entry);
-  return entry->device->Apply(*lpDCB) ? 1 : Fail(ERROR_INVALID_PARAMETER);
+  if (!entry->device->Apply(*lpDCB)) return Fail(ERROR_INVALID_PARAMETER);
+  ApplyLineControl(*entry->device, *lpDCB);
+  return 1;
 }
 
 BOOL GetCommTimeouts(HANDLE hFile, COMMTIMEOUTS* lpCommTimeouts) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 #include "platform/app_error.h"
@@ -10,6 +11,9 @@ inline constexpr std::size_t kTransferBufferSize = 1025;
 inline constexpr std::uint32_t kMaxTransfer = 1024;  // bytes per read or write
 inline constexpr std::int32_t kInQueueSize = 8192;
 inline constexpr std::int32_t kOutQueueSize = 1024;
+
+// How often a tty that went away is looked for again, at the poll ticks.
+inline constexpr std::chrono::milliseconds kReopenInterval{500};
 
 inline constexpr std::uint32_t kOpenError = platform::kObjectErrorBase + 31010;
 inline constexpr std::uint32_t kNotOpenError = platform::kObjectErrorBase + 31011;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace win32 {
 
@@ -10,14 +11,20 @@ struct DeviceTarget {
   Kind kind = Kind::Tty;
   std::string path;     // the tty's path, or "sim"
   std::string options;  // for the simulated system: what follows "sim:"
+  std::string device;   // the device as the mapping gives it: "/dev/ttyUSB0", "sim:host=5"
 };
 
-// "COM1" to "COM4" map to $TALVORA_COM1 ... $TALVORA_COM4 when set, else /dev/ttyS0 ...
-// /dev/ttyS3. A device of "sim" or "sim:options" is the built-in simulated radio system;
-// anything else is the path of a tty.
+// "COM1" to "COM4" map to a device through, first match wins, $TALVORA_COM1 ...
+// $TALVORA_COM4, the [ports] section of the settings file, and the devices detected on the
+// machine, with /dev/ttyS0 ... /dev/ttyS3 for names still left. A device of "sim" or
+// "sim:options" is the built-in simulated radio system; anything else is the path of a tty.
 DeviceTarget ResolveDeviceName(const std::string& name);
 
-// The text a device name resolves to, for showing to the operator ("sim", "/dev/ttyUSB0").
+// What a device name stands for, for showing to the operator: the device, on the next line
+// what it is where known, and on the last where the mapping came from.
 std::string DescribeDeviceName(const std::string& name);
+
+// The descriptions of COM1 to COM4, in order, from one look at the machine's devices.
+std::vector<std::string> DescribeComNames();
 
 }  // namespace win32

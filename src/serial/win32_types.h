@@ -129,6 +129,15 @@ inline constexpr DWORD fRtsControlMask = 3u << kRtsControlShift;
 inline constexpr DWORD fAbortOnError = 1u << 14;
 }  // namespace dcb_flags
 
+// Values of the DTR and RTS control fields.
+inline constexpr DWORD DTR_CONTROL_DISABLE = 0;
+inline constexpr DWORD DTR_CONTROL_ENABLE = 1;
+inline constexpr DWORD DTR_CONTROL_HANDSHAKE = 2;
+inline constexpr DWORD RTS_CONTROL_DISABLE = 0;
+inline constexpr DWORD RTS_CONTROL_ENABLE = 1;
+inline constexpr DWORD RTS_CONTROL_HANDSHAKE = 2;
+inline constexpr DWORD RTS_CONTROL_TOGGLE = 3;
+
 // Parity and stop-bit codes of the DCB.
 inline constexpr std::uint8_t NOPARITY = 0;
 inline constexpr std::uint8_t ODDPARITY = 1;

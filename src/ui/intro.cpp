@@ -3,10 +3,10 @@
 #include <QCloseEvent>
 #include <QRadioButton>
 
-#include "serial/device_names.h"
 #include "ui/cdemo.h"
 #include "ui/controls.h"
 #include "ui/fatal_error.h"
+#include "ui/port_choice.h"
 #include "ui/twips.h"
 
 namespace ui {
@@ -45,10 +45,10 @@ intro::intro(QWidget* parent) : QWidget(parent) {
     QRadioButton* option = AddOptionButton(
         frame, QStringLiteral("Option1(%1)").arg(i), caption, font,
         {kOptionLeft, kFirstOptionTop + i * kOptionStep, kOptionWidth, kOptionHeight});
-    // Which device the name stands for on this machine.
-    option->setToolTip(QString::fromStdString(win32::DescribeDeviceName(ComName(i))));
     controls_.Option1[static_cast<std::size_t>(i)] = option;
   }
+  // Which device each name stands for on this machine, and a context menu to choose it.
+  ports_ = new PortChoice(controls_.Option1, this);
   controls_.Command1 = AddButton(frame, QStringLiteral("Command1"), QStringLiteral("OK"),
                                  DesignFont(kMsSansSerif, 9.75), {1740, 900, 1695, 840});
 

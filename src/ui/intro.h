@@ -13,6 +13,8 @@ class QRadioButton;
 
 namespace ui {
 
+class PortChoice;
+
 // The start-up window: the operator picks the serial port, COM1 to COM4, and "OK" opens the
 // main window modally on it. It stays open behind the main window and cannot be closed while
 // the main window is open; closing it ends the program.
@@ -38,6 +40,8 @@ class intro final : public QWidget {
   // The main window, made at the first "OK".
   CDemo* MainWindow() const { return main_; }
   bool MainWindowOpen() const { return mainOpen_; }
+  // The tooltips and context menus of the port options.
+  PortChoice* Ports() const { return ports_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -46,6 +50,7 @@ class intro final : public QWidget {
   Controls controls_;
   std::string portName_;
   QPointer<CDemo> main_;
+  PortChoice* ports_ = nullptr;
   bool mainOpen_ = false;
 };
 

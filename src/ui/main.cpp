@@ -1,8 +1,10 @@
 #include <QStyleFactory>
+#include <iostream>
 
 #include "platform/windows.h"
 #include "sim/simulated_system.h"
 #include "ui/application.h"
+#include "ui/command_line.h"
 #include "ui/design.h"
 #include "ui/fatal_error.h"
 #include "ui/intro.h"
@@ -11,6 +13,8 @@
 #include "ui/termination.h"
 
 int main(int argc, char** argv) {
+  // --help, --version and --list-ports print and end without a display.
+  if (const auto status = ui::RunCommandLine(argc, argv, std::cout)) return *status;
   ui::Application app(argc, argv);
   try {
     QApplication::setApplicationName(QStringLiteral("talvora"));

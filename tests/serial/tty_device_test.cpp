@@ -116,7 +116,7 @@ class TtyDeviceTest : public testing::Test {
     ::close(slave);  // the device is to be alone on its side, as on a real port
     path_ = name;
     OpenFailure failure;
-    device_ = OpenTtyDevice(path_, failure);
+    device_ = OpenTtyDevice("", path_, failure);
     ASSERT_NE(device_, nullptr) << failure.reason;
   }
   void TearDown() override {
@@ -232,18 +232,18 @@ TEST_F(TtyDeviceTest, FullInputQueueDropsBytesAndSaysSo) {
 
 TEST_F(TtyDeviceTest, OpenIsExclusive) {
   OpenFailure failure;
-  EXPECT_EQ(OpenTtyDevice(path_, failure), nullptr);
+  EXPECT_EQ(OpenTtyDevice("", path_, failure), nullptr);
   EXPECT_EQ(failure.error, ERROR_SHARING_VIOLATION);
   device_.reset();
 
   // Root passes TIOCEXCL; the lock is what keeps another program out.
   const int other = ::open(path_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
   ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
-  EXPECT_EQ(OpenTtyDevice(path_, failure), nullptr);
+  EXPECT_EQ(OpenTtyDevice("", path_, failure), nullptr);
   EXPECT_EQ(failure.error, ERROR_SHARING_VIOLATION);
   EXPECT_EQ(failure.reason, "in use by another program");
   ::close(other);
-  device_ = OpenTtyDevice(path_, failure);
+  device_ = OpenTtyDevice("", path_, failure);
   EXPECT_NE(device_, nullptr) << failure.reason;
 }
 
@@ -258,7 +258,7 @@ TEST(TtyDeviceOpen, RefusedOpensSayWhy) {
   };
   for (const auto& [path, reason] : rows) {
     OpenFailure failure;
-    EXPECT_EQ(OpenTtyDevice(path, failure), nullptr) << path;
+    EXPECT_EQ(OpenTtyDevice("", path, failure), nullptr) << path;
     EXPECT_EQ(failure.error, ERROR_FILE_NOT_FOUND) << path;
     EXPECT_EQ(failure.reason, reason) << path;
     EXPECT_EQ(failure.device, path);
@@ -285,7 +285,7 @@ TEST(TtyDeviceOpen, PermissionDeniedNamesTheGroupToJoin) {
       _exit(2);
     }
     OpenFailure failure;
-    const bool opened = OpenTtyDevice(path, failure) != nullptr;
+    const bool opened = OpenTtyDevice("", path, failure) != nullptr;
     const std::string text =
         std::to_string(failure.error) + "|" + failure.reason + "|" + failure.fix;
     _exit(opened || ::write(report[1], text.data(), text.size()) <= 0 ? 1 : 0);

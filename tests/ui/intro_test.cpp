@@ -36,13 +36,20 @@ TEST_F(StartUp, IsLaidOutAsDesignedAndEachPortShowsItsDeviceAsATooltip) {
   uitest::ExpectPlaced(start.Form().Frame1, 135, 120, 4440, 3090);
   uitest::ExpectPlaced(start.Form().Command1, 135 + 1740, 120 + 900, 1695, 840);
   EXPECT_EQ(start.Form().Command1->font().family(), QStringLiteral("MS Sans Serif"));
-  const char* devices[] = {"sim:COM1 (simulated radio system)", "/dev/ttyUSB7",
-                           "sim (simulated radio system)", "/dev/ttyS3"};
+  // The device first, where the mapping came from last.
+  const std::pair<const char*, const char*> tips[] = {
+      {"sim:COM1", "environment (TALVORA_COM1)"},
+      {"/dev/ttyUSB7", "environment (TALVORA_COM2)"},
+      {"sim", "environment (TALVORA_COM3)"},
+      {"/dev/ttyS3", "automatic (no device detected for it)"}};
   for (int i = 0; i < 4; ++i) {
     uitest::ExpectPlaced(start.Form().Option1[i], 135 + 225, 120 + 525 + 330 * i, 945, 270);
-    EXPECT_EQ(start.Form().Option1[i]->toolTip(), QString::fromLatin1(devices[i]));
+    const QStringList tip = start.Form().Option1[i]->toolTip().split('\n');
+    EXPECT_EQ(tip.first(), QString::fromLatin1(tips[i].first));
+    EXPECT_EQ(tip.last(), QStringLiteral("mapped by: ") + tips[i].second);
     EXPECT_EQ(start.Form().Option1[i]->font().pixelSize(), 13);
   }
+  EXPECT_EQ(start.Form().Option1[2]->toolTip().split('\n')[1], "simulated radio system");
 }
 
 TEST_F(StartUp, OkOpensTheMainWindowModallyOnTheChosenPortAndAgainOnTheNextOk) {

@@ -1,0 +1,112 @@
+#include "ui/port_choice.h"
+
+#include <QInputDialog>
+#include <QMenu>
+#include <QRadioButton>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "ports/port_map.h"
+#include "ports/port_names.h"
+#include "ports/port_settings.h"
+#include "ports/port_watcher.h"
+#include "serial/device_names.h"
+
+namespace ui {
+namespace {
+
+constexpr const char* kSimulatedChoice = "Simulated radio system";
+constexpr const char* kOtherChoice = "Other device…";
+constexpr const char* kAutomaticChoice = "Automatic";
+constexpr const char* kSimulatedDevice = "sim";
+
+std::string NameOf(int index) {
+  return ports::ComName(index + 1);
+}
+
+QAction* AddChoice(QMenu* menu, const QString& text, bool current) {
+  QAction* action = menu->addAction(text);
+  action->setCheckable(true);
+  action->setChecked(current);
+  return action;
+}
+
+}  // namespace
+
+PortChoice::PortChoice(const std::array<QRadioButton*, kPortCount>& options, QObject* parent)
+    : QObject(parent), options_(options), watcher_(new ports::PortWatcher(this)) {
+  for (int i = 0; i < kPortCount; ++i) {
+    QRadioButton* option = options_[static_cast<std::size_t>(i)];
+    option->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(option, &QWidget::customContextMenuRequested, this,
+            [this, i](const QPoint& at) { ShowMenu(i, at); });
+  }
+  connect(watcher_, &ports::PortWatcher::Changed, this, &PortChoice::RefreshTooltips);
+  RefreshTooltips();
+}
+
+void PortChoice::RefreshTooltips() {
+  const std::vector<std::string> texts = win32::DescribeComNames();
+  for (std::size_t i = 0; i < options_.size() && i < texts.size(); ++i)
+    options_[i]->setToolTip(QString::fromStdString(texts[i]));
+}
+
+QMenu* PortChoice::MenuFor(int index, QWidget* parent) {
+  auto* menu = new QMenu(parent);
+  menu->setObjectName(QStringLiteral("PortMenu"));
+  const std::string name = NameOf(index);
+  const std::string variable = ports::ComVariable(index + 1);
+  if (const char* set = std::getenv(variable.c_str()); set != nullptr && *set != '\0') {
+    // The environment wins over whatever is chosen here.
+    menu->addAction(QString::fromStdString(variable + " sets " + name + " to " + set))
+        ->setEnabled(false);
+    menu->addSeparator();
+  }
+  const ports::PortSettings saved = ports::ReadPortSettings();
+  const auto it = saved.devices.find(name);
+  const std::string current = it == saved.devices.end() ? std::string() : it->second;
+
+  bool listed = current.empty();
+  for (const ports::DetectedPort& port : ports::DetectedPorts()) {
+    const QString text = QString::fromStdString(port.path + "  (" + port.description + ")");
+    listed = listed || current == port.path;
+    connect(AddChoice(menu, text, current == port.path), &QAction::triggered, this,
+            [this, index, device = port.path] { Choose(index, device); });
+  }
+  menu->addSeparator();
+  const bool simulated = ports::IsSimulated(current);
+  connect(AddChoice(menu, QString::fromLatin1(kSimulatedChoice), simulated), &QAction::triggered,
+          this, [this, index] { Choose(index, kSimulatedDevice); });
+  connect(AddChoice(menu, QString::fromUtf8(kOtherChoice), !listed && !simulated),
+          &QAction::triggered, this, [this, index] { AskForDevice(index); });
+  menu->addSeparator();
+  connect(AddChoice(menu, QString::fromLatin1(kAutomaticChoice), current.empty()),
+          &QAction::triggered, this, [this, index] { Choose(index, {}); });
+  return menu;
+}
+
+void PortChoice::ShowMenu(int index, const QPoint& at) {
+  QRadioButton* option = options_[static_cast<std::size_t>(index)];
+  const std::unique_ptr<QMenu> menu(MenuFor(index, option));
+  menu->exec(option->mapToGlobal(at));
+}
+
+void PortChoice::AskForDevice(int index) {
+  bool ok = false;
+  const QString device = QInputDialog::getText(
+      options_[static_cast<std::size_t>(index)]->window(), QString::fromStdString(NameOf(index)),
+      QStringLiteral("Device (a path such as /dev/ttyUSB0, or sim:options):"), QLineEdit::Normal,
+      QString(), &ok);
+  if (ok && !device.trimmed().isEmpty()) Choose(index, device.trimmed().toStdString());
+}
+
+void PortChoice::Choose(int index, const std::string& device) {
+  std::string problem;
+  if (!ports::SavePortSetting(NameOf(index), device, problem)) {
+    std::fprintf(stderr, "talvora: %s not saved: %s\n", NameOf(index).c_str(), problem.c_str());
+  }
+  RefreshTooltips();
+}
+
+}  // namespace ui

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QObject>
+#include <array>
+#include <string>
+
+class QMenu;
+class QRadioButton;
+class QWidget;
+
+namespace ports {
+class PortWatcher;
+}
+
+namespace ui {
+
+// What the start-up window's port options say and offer beyond their design. Each option's
+// tooltip names the device it opens, what that is and where the mapping came from, and follows
+// devices as they come and go. A right-click opens a menu of the detected devices, the
+// simulated radio system, another device and the automatic choice; the choice is saved in the
+// settings file and takes effect at the next "OK". The menu never selects the option.
+class PortChoice final : public QObject {
+ public:
+  static constexpr int kPortCount = 4;
+
+  PortChoice(const std::array<QRadioButton*, kPortCount>& options, QObject* parent);
+
+  void RefreshTooltips();
+  // The context menu of option `index` as it opens now; `parent` owns it.
+  QMenu* MenuFor(int index, QWidget* parent);
+
+ private:
+  void ShowMenu(int index, const QPoint& at);
+  void AskForDevice(int index);
+  void Choose(int index, const std::string& device);
+
+  std::array<QRadioButton*, kPortCount> options_;
+  ports::PortWatcher* watcher_;
+};
+
+}  // namespace ui

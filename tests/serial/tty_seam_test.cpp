@@ -1,0 +1,287 @@
+// The tty back end where only hardware could show it: modem lines, the rate left at 0, a
+// modem-line call that times out, the kernel's error counters, EIO from an unplugged adapter.
+// A pseudo-terminal carries the bytes; a stand-in for the system calls plays the UART.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <linux/serial.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <deque>
+#include <memory>
+
+#include "platform/real_event_service.h"
+#include "ports/port_detector.h"
+#include "serial/comm_api.h"
+#include "serial/device_notices.h"
+#include "serial/tty_device.h"
+#include "serial/tty_system.h"
+#include "support/stub_detector.h"
+
+namespace win32 {
+namespace {
+
+using platform::Micros;
+
+// A UART as the kernel keeps it: an open raises DTR and RTS unless the rate is 0, and so does
+// a settings write that moves the rate away from 0.
+class FakeUart final : public TtySystem {
+ public:
+  int Stat(const std::string& path, struct stat& info) override {
+    if (path == watched) ++stats;
+    if (!present) return Fail(ENOENT);
+    return TtySystem::Stat(path, info);
+  }
+  int Open(const std::string& path, int flags) override {
+    ++opens;
+    const int fd = TtySystem::Open(path, flags);
+    if (fd >= 0 && speed != B0) dtr = rts = true;
+    return fd;
+  }
+  int Ioctl(int fd, unsigned long request, void* argument) override {
+    if (request == TIOCMBIS || request == TIOCMBIC) {
+      ++modemCalls;
+      if (!failures.empty()) {
+        const int err = failures.front();
+        failures.pop_front();
+        return Fail(err);
+      }
+      const int bits = *static_cast<int*>(argument);
+      if ((bits & TIOCM_DTR) != 0) dtr = request == TIOCMBIS;
+      if ((bits & TIOCM_RTS) != 0) rts = request == TIOCMBIS;
+      return 0;
+    }
+    if (request == TIOCGICOUNT) {
+      *static_cast<serial_icounter_struct*>(argument) = counters;
+      return 0;
+    }
+    return TtySystem::Ioctl(fd, request, argument);
+  }
+  int GetSettings(int fd, termios& tio) override {
+    const int result = TtySystem::GetSettings(fd, tio);
+    cfsetospeed(&tio, speed);
+    cfsetispeed(&tio, speed);
+    return result;
+  }
+  int SetSettings(int fd, const termios& tio) override {
+    const speed_t next = cfgetospeed(&tio);
+    if (speed == B0 && next != B0) dtr = rts = true;
+    speed = next;
+    return TtySystem::SetSettings(fd, tio);
+  }
+  ssize_t Read(int fd, void* buffer, std::size_t count) override {
+    if (readError != 0) return Fail(readError);
+    return TtySystem::Read(fd, buffer, count);
+  }
+
+  static int Fail(int err) {
+    errno = err;
+    return -1;
+  }
+
+  bool dtr = false;
+  bool rts = false;
+  speed_t speed = B9600;
+  std::deque<int> failures;  // errnos for the next modem-line calls
+  int modemCalls = 0;
+  serial_icounter_struct counters{};
+  int readError = 0;
+  bool present = true;
+  std::string watched;  // the path whose stats are counted
+  int stats = 0;
+  int opens = 0;
+};
+
+DCB Record(DWORD baud, DWORD dtrControl, DWORD rtsControl) {
+  DCB dcb = PowerOnDcb();
+  dcb.BaudRate = baud;
+  dcb.Flags |=
+      (dtrControl << dcb_flags::kDtrControlShift) | (rtsControl << dcb_flags::kRtsControlShift);
+  return dcb;
+}
+
+class TtySeam : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (dynamic_cast<platform::RealEventService*>(&platform::Events()) == nullptr) {
+      platform::InstallEventService(std::make_unique<platform::RealEventService>());
+    }
+    int slave = -1;
+    char name[128] = {};
+    ASSERT_EQ(openpty(&master_, &slave, name, nullptr, nullptr), 0);
+    ::close(slave);
+    path_ = name;
+    uart_.watched = path_;
+    setenv("TALVORA_COM1", path_.c_str(), 1);
+    previous_ = UseTtySystem(&uart_);
+    SetDeviceNoticeListener([this](const DeviceNotice& notice) { notices_.push_back(notice); });
+  }
+  void TearDown() override {
+    device_.reset();
+    SetDeviceNoticeListener({});
+    UseTtySystem(previous_);
+    ::close(master_);
+  }
+  void Open() {
+    OpenFailure failure;
+    device_ = OpenTtyDevice("COM1", path_, failure);
+    ASSERT_NE(device_, nullptr) << failure.reason;
+  }
+  // With no one on the device's side the terminal reports a hang-up, which is no byte.
+  bool OtherSideGotSomething() {
+    pollfd p{master_, POLLIN, 0};
+    char byte = 0;
+    return ::poll(&p, 1, 20) > 0 && ::read(master_, &byte, 1) == 1;
+  }
+
+  FakeUart uart_;
+  TtySystem* previous_ = nullptr;
+  int master_ = -1;
+  std::string path_;
+  std::unique_ptr<CommDevice> device_;
+  std::vector<DeviceNotice> notices_;
+};
+
+TEST_F(TtySeam, DtrAndRtsAreDownAfterOpenWhateverRateTheDeviceWasLeftAt) {
+  for (const speed_t left : {B0, B9600}) {
+    SCOPED_TRACE(left);
+    uart_.speed = left;
+    uart_.dtr = uart_.rts = false;
+    Open();
+    EXPECT_NE(uart_.speed, B0) << "the line needs a rate";
+    EXPECT_FALSE(uart_.dtr);
+    EXPECT_FALSE(uart_.rts) << "RTS keys the radio";
+    device_.reset();
+  }
+}
+
+TEST_F(TtySeam, ApplyingARecordSetsDtrAndRtsAsItsControlFieldsSay) {
+  const struct Row {
+    DWORD dtrControl, rtsControl;
+    bool dtrBefore, rtsBefore, dtrAfter, rtsAfter;
+  } rows[] = {
+      {DTR_CONTROL_ENABLE, RTS_CONTROL_ENABLE, false, false, true, true},
+      {DTR_CONTROL_DISABLE, RTS_CONTROL_DISABLE, true, true, false, false},
+      {DTR_CONTROL_HANDSHAKE, RTS_CONTROL_HANDSHAKE, true, false, true, false},
+      {DTR_CONTROL_ENABLE, RTS_CONTROL_TOGGLE, false, true, true, true},
+  };
+  const HANDLE port = CreateFileA("COM1", 0, 0, nullptr, 0, 0, 0);
+  ASSERT_NE(port, INVALID_HANDLE_VALUE);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::to_string(row.dtrControl) + "/" + std::to_string(row.rtsControl));
+    uart_.dtr = row.dtrBefore;
+    uart_.rts = row.rtsBefore;
+    const DCB dcb = Record(9600, row.dtrControl, row.rtsControl);
+    ASSERT_TRUE(SetCommState(port, &dcb));
+    EXPECT_EQ(uart_.dtr, row.dtrAfter);
+    EXPECT_EQ(uart_.rts, row.rtsAfter);
+  }
+  CloseHandle(port);
+}
+
+TEST_F(TtySeam, AFailedModemLineCallIsTriedAgainUnlessTheDeviceHasNoLines) {
+  const struct Row {
+    int err;
+    bool triedAgain;
+  } rows[] = {{ETIMEDOUT, true}, {EPROTO, true}, {ENOTTY, false}, {EINVAL, false}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.err);
+    Open();
+    uart_.failures = {row.err, row.err};
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(device_->SetRts(true, 0));
+    EXPECT_FALSE(device_->SetRts(true, 0));
+    const int calls = uart_.modemCalls;
+    EXPECT_EQ(device_->SetRts(true, 0), row.triedAgain);
+    EXPECT_EQ(uart_.rts, row.triedAgain);
+    EXPECT_EQ(uart_.modemCalls, calls + (row.triedAgain ? 1 : 0));
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said.find("COM1 (" + path_ + "): RTS could not be set") != std::string::npos,
+              row.triedAgain)
+        << said;
+    EXPECT_EQ(said.find("could not") == said.rfind("could not"), true) << "said once: " << said;
+    uart_.failures.clear();
+    device_.reset();
+  }
+}
+
+TEST_F(TtySeam, LineErrorsAreTheDeltasOfTheKernelCounters) {
+  const std::pair<int serial_icounter_struct::*, DWORD> rows[] = {
+      {&serial_icounter_struct::buf_overrun, CE_RXOVER},
+      {&serial_icounter_struct::overrun, CE_OVERRUN},
+      {&serial_icounter_struct::parity, CE_RXPARITY},
+      {&serial_icounter_struct::frame, CE_FRAME},
+      {&serial_icounter_struct::brk, CE_BREAK},
+  };
+  uart_.counters.frame = 40;  // counted before this program opened the port
+  Open();
+  EXPECT_EQ(device_->TakeLineErrors(), 0u);
+  for (const auto& [counter, flag] : rows) {
+    SCOPED_TRACE(flag);
+    uart_.counters.*counter += 3;
+    EXPECT_EQ(device_->TakeLineErrors(), flag);
+    EXPECT_EQ(device_->TakeLineErrors(), 0u) << "a delta is reported once";
+  }
+  uart_.counters.rx += 100;  // bytes received are no error
+  EXPECT_EQ(device_->TakeLineErrors(), 0u);
+}
+
+TEST_F(TtySeam, ADeviceThatGoesAwayIsSaidAndReopenedByItsPathWithItsSettings) {
+  Open();
+  ASSERT_TRUE(device_->Apply(Record(19200, DTR_CONTROL_ENABLE, RTS_CONTROL_DISABLE)));
+  const Micros t0 = platform::Events().NowMicros();
+
+  // The adapter is pulled: its reads fail with EIO, its node is gone.
+  uart_.readError = EIO;
+  uart_.present = false;
+  device_->Advance(t0);
+  ASSERT_EQ(notices_.size(), 1u);
+  EXPECT_EQ(FormatDeviceNotice(notices_[0]).rfind("COM1 (" + path_ + "): device lost at ", 0), 0u);
+  EXPECT_FALSE(device_->Broken()) << "the handle must not notice";
+
+  // Meanwhile writes go nowhere, and the path is looked at once a reopen interval.
+  const std::uint8_t byte = 0x24;
+  EXPECT_TRUE(device_->Transmit(&byte, 1, t0));
+  EXPECT_TRUE(device_->TransmitDone(t0));
+  EXPECT_FALSE(OtherSideGotSomething());
+  const int statsBefore = uart_.stats;
+  for (Micros t = t0 + 70'000; t < t0 + 570'000; t += 70'000)
+    device_->Advance(t);
+  EXPECT_EQ(uart_.stats - statsBefore, 1) << "at most one try in 500 ms";
+
+  // It comes back at rate 0 with its lines up.
+  uart_.readError = 0;
+  uart_.present = true;
+  uart_.speed = B0;
+  device_->Advance(t0 + 1'200'000);
+  ASSERT_EQ(notices_.size(), 2u);
+  EXPECT_EQ(notices_[1].kind, DeviceNotice::Kind::Back);
+  EXPECT_EQ(uart_.speed, B19200) << "the settings are applied again";
+  EXPECT_FALSE(uart_.dtr);
+  EXPECT_FALSE(uart_.rts);
+  ASSERT_EQ(::write(master_, "Z", 1), 1);
+  for (int i = 0; i < 100 && device_->Input().Size() == 0; ++i) {
+    platform::Events().Yield();
+    device_->Advance(platform::Events().NowMicros());
+  }
+  EXPECT_EQ(device_->Input().Size(), 1u) << "bytes cross again";
+}
+
+TEST_F(TtySeam, TheSystemConsoleIsNeverOpened) {
+  auto consoles = std::make_shared<testsupport::StubDetector>();
+  consoles->consoles = {path_};
+  const auto previous = ports::UseDetector(consoles);
+  OpenFailure failure;
+  EXPECT_EQ(OpenTtyDevice("COM1", path_, failure), nullptr);
+  ports::UseDetector(previous);
+  EXPECT_EQ(failure.reason, "not available: it is the system console");
+  EXPECT_EQ(uart_.opens, 0);
+}
+
+}  // namespace
+}  // namespace win32
