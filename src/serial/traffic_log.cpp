@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "serial/device_notices.h"
 #include "serial/line_errors.h"
 #include "serial/log_line.h"
 
@@ -29,10 +30,15 @@ bool Open(const std::string& path, std::string& error) {
     error = "cannot write the traffic log to " + path + ": " + std::strerror(errno);
     return false;
   }
+  SetDeviceNoticeListener([](const DeviceNotice& notice) {
+    Device(notice.kind == DeviceNotice::Kind::Lost ? "device lost" : "device back", notice.device,
+           platform::Events().NowMicros());
+  });
   return true;
 }
 
 void Close() {
+  SetDeviceNoticeListener({});
   if (file != nullptr) std::fclose(file);
   file = nullptr;
 }

@@ -1,5 +1,7 @@
 #include "ui/command_line.h"
 
+#include <QCommandLineParser>
+#include <QStringList>
 #include <string>
 
 #include "ports/port_map.h"
@@ -8,44 +10,56 @@
 namespace ui {
 namespace {
 
-void PrintUsage(std::ostream& out) {
-  out << "usage: talvora [--list-ports | --version | --help]\n"
-         "\n"
-         "Configures and tests a serial radio transceiver module on COM1 to COM4.\n"
-         "\n"
-         "  --list-ports  each COM name with its device, what that is and where the mapping\n"
-         "                came from, then the other serial devices detected\n"
-         "  --version     the program's version\n"
-         "  --help        this text\n"
+constexpr int kBadUsage = 2;
+
+std::string Description() {
+  return "Configures and tests a serial radio transceiver module on COM1 to COM4.\n"
          "\n"
          "A COM name maps to the device in TALVORA_COMn when it is set, else to COMn in the\n"
-         "[ports] section of "
-      << settings::SettingsFilePath().toStdString()
-      << ",\n"
+         "[ports] section of " +
+         settings::SettingsFilePath().toStdString() +
+         ",\n"
          "else to the devices detected, in a stable order, and then /dev/ttyS0 to /dev/ttyS3.\n"
-         "A right-click on a port in the start-up window chooses its device.\n";
+         "A right-click on a port in the start-up window chooses its device.";
 }
 
 }  // namespace
 
-std::optional<int> RunCommandLine(int argc, char** argv, std::ostream& out) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
-      PrintUsage(out);
-      return 0;
-    }
-    if (arg == "--version") {
-      out << "talvora " << TALVORA_VERSION << "\n";
-      return 0;
-    }
-    if (arg == "--list-ports") {
-      for (const std::string& line : ports::FormatListing(ports::ListPorts()))
-        out << line << "\n";
-      return 0;
-    }
+CommandLine ReadCommandLine(int argc, char** argv, std::ostream& out) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i)
+    arguments << QString::fromLocal8Bit(argv[i]);
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QString::fromStdString(Description()));
+  const QCommandLineOption help({"h", "help"}, "This text.");
+  const QCommandLineOption version("version", "The program's version.");
+  const QCommandLineOption listPorts(
+      "list-ports",
+      "Each COM name with its device, what that is and where the mapping came from, then the "
+      "other serial devices detected.");
+  const QCommandLineOption log(
+      "log", "Append a traffic log to FILE, a line per event (also TALVORA_LOG).", "FILE");
+  parser.addOptions({help, version, listPorts, log});
+  parser.parse(arguments);  // unknown options are Qt's own
+
+  CommandLine commandLine;
+  if (parser.isSet(help)) {
+    out << parser.helpText().replace("<executable_name>", "talvora").toStdString();
+    commandLine.exitStatus = 0;
+  } else if (parser.isSet(version)) {
+    out << "talvora " << TALVORA_VERSION << "\n";
+    commandLine.exitStatus = 0;
+  } else if (parser.isSet(listPorts)) {
+    for (const std::string& line : ports::FormatListing(ports::ListPorts()))
+      out << line << "\n";
+    commandLine.exitStatus = 0;
+  } else if (parser.isSet(log) && parser.value(log).isEmpty()) {
+    out << "talvora: --log needs a FILE\n";
+    commandLine.exitStatus = kBadUsage;
   }
-  return std::nullopt;
+  commandLine.logFile = parser.isSet(log) ? parser.value(log) : qEnvironmentVariable("TALVORA_LOG");
+  return commandLine;
 }
 
 }  // namespace ui

@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "platform/windows.h"
+#include "serial/traffic_log.h"
 #include "sim/simulated_system.h"
 #include "ui/application.h"
 #include "ui/command_line.h"
@@ -14,7 +15,14 @@
 
 int main(int argc, char** argv) {
   // --help, --version and --list-ports print and end without a display.
-  if (const auto status = ui::RunCommandLine(argc, argv, std::cout)) return *status;
+  const ui::CommandLine commandLine = ui::ReadCommandLine(argc, argv, std::cout);
+  if (commandLine.exitStatus) return *commandLine.exitStatus;
+  std::string error;
+  if (!commandLine.logFile.isEmpty() &&
+      !win32::traffic_log::Open(commandLine.logFile.toStdString(), error)) {
+    std::cerr << "talvora: " << error << "\n";
+    return 2;
+  }
   ui::Application app(argc, argv);
   try {
     QApplication::setApplicationName(QStringLiteral("talvora"));

@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -15,7 +16,7 @@
 #include <memory>
 
 #include "platform/real_event_service.h"
-#include "serial/device_notices.h"
+#include "serial/traffic_log.h"
 #include "sim_process.h"
 #include "ui/cdemo.h"
 #include "ui/design.h"
@@ -23,8 +24,6 @@
 #include "ui/ui_test_support.h"
 
 namespace {
-
-using win32::DeviceNotice;
 
 double CpuSeconds() {
   rusage usage{};
@@ -46,10 +45,15 @@ TEST(Reconnect, AReadAfterTheDeviceCameBackIsAnswered) {
   ui::RegisterFontSubstitutes();
   std::vector<int> ends;
   const ui::ProgramEnd previousEnd = ui::SetProgramEnd([&](int status) { ends.push_back(status); });
-  std::vector<DeviceNotice::Kind> notices;
-  win32::SetDeviceNoticeListener([&](const DeviceNotice& n) { notices.push_back(n.kind); });
-
+  // The device lost and back, as the traffic log records them.
   const QTemporaryDir folder;
+  std::string error;
+  ASSERT_TRUE(win32::traffic_log::Open((folder.path() + "/traffic.log").toStdString(), error));
+  const auto logged = [&](const char* event) {
+    QFile log(folder.path() + "/traffic.log");
+    return log.open(QIODevice::ReadOnly) && log.readAll().count(event);
+  };
+
   const QString link = folder.path() + "/radio";
   auto sim = std::make_unique<e2e::SimProcess>(QStringList{"--quiet", "--link", link, "host=7"});
   ASSERT_FALSE(sim->Path().isEmpty());
@@ -66,20 +70,20 @@ TEST(Reconnect, AReadAfterTheDeviceCameBackIsAnswered) {
 
         sim.reset();  // the device goes away, and its link with it
         const double cpu = CpuSeconds();
-        EXPECT_TRUE(e2e::WaitUntil([&] { return !notices.empty(); }, 2000));
+        EXPECT_TRUE(e2e::WaitUntil([&] { return logged("device lost") == 1; }, 2000));
         e2e::WaitUntil([] { return false; }, 1500);
         EXPECT_LT(CpuSeconds() - cpu, 0.5) << "the program spins while the device is away";
         EXPECT_EQ(ReadRegisterZero(window), "NO") << "a read while away ends by its limit";
 
         sim = std::make_unique<e2e::SimProcess>(QStringList{"--quiet", "--link", link, "host=9"});
-        ASSERT_TRUE(e2e::WaitUntil([&] { return notices.size() == 2; }, 3000));
-        EXPECT_EQ(notices, (std::vector{DeviceNotice::Kind::Lost, DeviceNotice::Kind::Back}));
+        ASSERT_TRUE(e2e::WaitUntil([&] { return logged("device back") == 1; }, 3000));
+        EXPECT_EQ(logged("device lost"), 1);
         EXPECT_EQ(ReadRegisterZero(window), "9") << "the new device answers";
       },
       120000);
   EXPECT_NE(shown, nullptr);
   EXPECT_TRUE(ends.empty()) << "the program ended with an error";
-  win32::SetDeviceNoticeListener({});
+  win32::traffic_log::Close();
   ui::SetProgramEnd(previousEnd);
 }
 

@@ -11,11 +11,11 @@
 #include "operations/register_profile.h"
 #include "platform/app_error.h"
 #include "platform/termination_signals.h"
+#include "ports/port_map.h"
 #include "progress.h"
 #include "register_list.h"
 #include "report.h"
 #include "run_loop.h"
-#include "serial/device_names.h"
 
 namespace cli {
 namespace {
@@ -220,21 +220,31 @@ std::optional<std::vector<int>> RegistersOf(const Options& options, QString& err
 }
 
 int Ports(const Options& options) {
-  QJsonArray ports;
-  QStringList lines;
-  for (int n = 1; n <= 4; ++n) {
-    const std::string name = "COM" + std::to_string(n);
-    const QString device = QString::fromStdString(win32::DescribeDeviceName(name));
-    lines << QString("%1  %2").arg(QString::fromStdString(name), device);
-    ports.append(QJsonObject{{"name", QString::fromStdString(name)}, {"device", device}});
-  }
-  if (options.json) {
-    std::printf("%s", QJsonDocument(QJsonObject{{"command", "ports"}, {"ports", ports}})
-                          .toJson(QJsonDocument::Indented)
-                          .constData());
-  } else {
+  const ports::PortListing listing = ports::ListPorts();
+  if (!options.json) {
+    QStringList lines;
+    for (const std::string& line : ports::FormatListing(listing))
+      lines << QString::fromStdString(line);
     Print(lines);
+    return kAllConfirmed;
   }
+  QJsonArray mapped;
+  for (const ports::PortMapping& port : listing.ports) {
+    mapped.append(QJsonObject{{"name", QString::fromStdString(port.name)},
+                              {"device", QString::fromStdString(port.device)},
+                              {"description", QString::fromStdString(port.description)},
+                              {"origin", QString::fromStdString(port.origin)}});
+  }
+  QJsonArray others;
+  for (const ports::DetectedPort& port : listing.others) {
+    others.append(QJsonObject{{"device", QString::fromStdString(port.path)},
+                              {"node", QString::fromStdString(port.node)},
+                              {"description", QString::fromStdString(port.description)}});
+  }
+  std::printf(
+      "%s", QJsonDocument(QJsonObject{{"command", "ports"}, {"ports", mapped}, {"others", others}})
+                .toJson(QJsonDocument::Indented)
+                .constData());
   return kAllConfirmed;
 }
 
