@@ -9,7 +9,6 @@ namespace operations {
 namespace {
 
 constexpr int kLongestValueText = 3;
-constexpr double kHighestValue = 255;
 
 }  // namespace
 
@@ -64,13 +63,6 @@ bool EepromWriter::CheckPass(Values& values) {
     values[n] = static_cast<std::int16_t>(*value);
   }
   return inRange;
-}
-
-std::optional<int> EepromWriter::ProgrammingValue(const QString& text) {
-  if (text.size() > kLongestValueText) return std::nullopt;
-  const double x = Val(text.toLatin1().toStdString());
-  if (x < 0 || x > kHighestValue) return std::nullopt;
-  return static_cast<int>(RoundHalfEven(x));
 }
 
 void EepromWriter::WritePass(const Values& values) {

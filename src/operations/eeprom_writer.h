@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 
 #include "operations/eeprom_run.h"
 
@@ -16,10 +15,6 @@ class EepromWriter : public EepromRun {
   using EepromRun::EepromRun;
 
   void Command4_Click();
-
-  // The value a box's text programs: its number, rounded half to even; nothing for a text
-  // longer than three characters or a number outside 0 to 255.
-  static std::optional<int> ProgrammingValue(const QString& text);
 
  private:
   using Values = std::array<std::int16_t, kRegisterCount>;

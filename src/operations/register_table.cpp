@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "operations/value_text.h"
+
 namespace operations {
 namespace {
 
@@ -72,6 +74,27 @@ QString RegisterTable::Value(int Index) const {
 
 void RegisterTable::Value(int Index, const QString& vNewValue) {
   controls_.Text6[Index]->Text(vNewValue);
+}
+
+RegisterProfile RegisterTable::SelectedValues() const {
+  RegisterProfile profile;
+  for (int n = 0; n < kRegisterCount; ++n) {
+    if (!Selected(n)) continue;
+    QString text = Value(n);
+    if (text.startsWith(". ")) text.remove(0, 2);  // the second request's marker
+    if (const auto value = ProgrammingValue(text)) profile[n] = *value;
+  }
+  return profile;
+}
+
+void RegisterTable::ShowValues(const RegisterProfile& profile, Rgb plain) {
+  for (int n = 0; n < kRegisterCount; ++n) {
+    const auto value = profile.find(n);
+    Selected(n, value != profile.end());
+    if (value == profile.end()) continue;
+    Value(n, QString::number(value->second));
+    ValueColour(n, plain);
+  }
 }
 
 QString RegisterTable::SelectorCaption(int Index) {

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "operations/page_views.h"
+#include "operations/register_profile.h"
 #include "operations/session_state.h"
 
 namespace operations {
@@ -49,6 +50,13 @@ class RegisterTable {
   void Selected(int Index, bool vNewValue);
   QString Value(int Index) const;
   void Value(int Index, const QString& vNewValue);
+
+  // The selected rows whose boxes hold a value the table would program, as a profile; a value
+  // read at the second request counts, without its marker.
+  RegisterProfile SelectedValues() const;
+  // A loaded profile: its registers' boxes filled and in `plain` colour, exactly its rows
+  // selected. Nothing reaches the module until "EEPROM Writing".
+  void ShowValues(const RegisterProfile& profile, Rgb plain);
   const ProgrammingView& Controls() const { return controls_; }
 
   // The selector's caption: the register number as two lower-case hex digits.

@@ -86,6 +86,15 @@ double Val(const std::string& text) {
   return DecimalNumber(compact);
 }
 
+std::optional<int> ProgrammingValue(const QString& text) {
+  constexpr int kLongestValueText = 3;
+  constexpr double kHighestValue = 255;
+  if (text.size() > kLongestValueText) return std::nullopt;
+  const double x = Val(text.toLatin1().toStdString());
+  if (x < 0 || x > kHighestValue) return std::nullopt;
+  return static_cast<int>(RoundHalfEven(x));
+}
+
 double RoundHalfEven(double value) {
   const double below = std::floor(value);
   const double fraction = value - below;

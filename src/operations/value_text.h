@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QString>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace operations {
@@ -15,5 +17,9 @@ double Val(const std::string& text);
 // Rounds to the nearest integer, a value exactly halfway between two going to the even one
 // (254.5 gives 254, 0.5 gives 0, 3.5 gives 4).
 double RoundHalfEven(double value);
+
+// The value a value box's text programs: its number, rounded half to even; nothing for a text
+// longer than three characters or a number outside 0 to 255.
+std::optional<int> ProgrammingValue(const QString& text);
 
 }  // namespace operations

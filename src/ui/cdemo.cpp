@@ -19,6 +19,7 @@
 #include "ui/help_windows.h"
 #include "ui/page_logic.h"
 #include "ui/pages.h"
+#include "ui/profile_actions.h"
 #include "ui/tab_control.h"
 #include "ui/twips.h"
 
@@ -95,6 +96,9 @@ void CDemo::BuildControls() {
       controls->views.Programming(controls->programming), session_,
       [this](operations::HelpTopic topic) { help_->Open(topic); });
   ConnectRegisterTable(controls->programming, *controls->table, *new ClickEvents(tabs));
+  new ProfileActions(
+      tabs, controls->programming.Frame2, *controls->table, [this] { return !OperationRunning(); },
+      [this] { return WindowTextColour(); });
   controls->logic = ConnectPageLogic(
       PageControls{controls->programming, controls->radioTesting, controls->terminal},
       PageViews{controls->views.RadioTesting(controls->radioTesting),
@@ -197,6 +201,11 @@ void CDemo::WaitBegins() {
 void CDemo::WaitEnds() {
   --runningWaits_;
   ShowCloseCommand();
+}
+
+bool CDemo::OperationRunning() const {
+  return closeWithheld_ || runningWaits_ > 0 ||
+         !controls_->tabs->isTabEnabled(operations::kProgrammingPage);
 }
 
 void CDemo::ShowCloseCommand() {

@@ -47,6 +47,8 @@ class CDemo final : public QWidget, public operations::MainWindowServices {
   void WaitBegins() override;
   void WaitEnds() override;
   operations::Rgb WindowTextColour() const override;
+  // Whether an operation runs: one withholds Close, waits, or keeps the register table's page.
+  bool OperationRunning() const;
 
   platform::HWND hWnd() const { return hwnd_; }
   QTabWidget* SSTab1() const;

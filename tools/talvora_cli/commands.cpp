@@ -9,6 +9,7 @@
 
 #include "link/functions.h"
 #include "operations/register_profile.h"
+#include "operations/value_text.h"
 #include "platform/app_error.h"
 #include "platform/termination_signals.h"
 #include "ports/port_map.h"
@@ -296,7 +297,7 @@ int RunCommand(const Options& options) {
       if (parts.size() != 2) return UsageError(QString("'%1' is not N=V").arg(argument));
       const auto n = ParseRegister(parts[0], error);
       if (!n) return UsageError(error);
-      if (!operations::EepromWriter::ProgrammingValue(parts[1])) {
+      if (!operations::ProgrammingValue(parts[1])) {
         return UsageError(
             QString("register %1: '%2' is out of range (0 to 255)").arg(*n).arg(parts[1]));
       }

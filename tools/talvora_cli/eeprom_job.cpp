@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "operations/value_text.h"
 #include "run_loop.h"
 
 namespace cli {
@@ -99,7 +100,7 @@ WriteResult WriteRegisters(HeadlessPages& pages, const std::vector<std::pair<int
   for (const auto& [n, text] : values) {
     const auto confirmed = recorder.Confirmations().find(n);
     if (result.interrupted && confirmed == recorder.Confirmations().end()) continue;
-    const int value = operations::EepromWriter::ProgrammingValue(text).value_or(0);
+    const int value = operations::ProgrammingValue(text).value_or(0);
     result.registers.push_back(
         {n, value, confirmed != recorder.Confirmations().end() && confirmed->second});
   }

@@ -44,7 +44,7 @@ ReadResult ReadRegisters(HeadlessPages& pages, const std::vector<int>& registers
                          operations::EepromRunObserver* follower = nullptr);
 
 // `values`: register and the value text as typed into its box. Every text must be one the
-// window programs (EepromWriter::ProgrammingValue); the caller checks that first.
+// window programs (operations::ProgrammingValue); the caller checks that first.
 WriteResult WriteRegisters(HeadlessPages& pages, const std::vector<std::pair<int, QString>>& values,
                            bool remote, operations::EepromRunObserver* follower = nullptr);
 

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QGroupBox;
+class QWidget;
+
+namespace operations {
+class RegisterTable;
+}
+
+namespace ui {
+
+// "Save Values…" and "Load Values…" of the register table: a right-click on the "EEPROM Values"
+// frame, or Ctrl+S and Ctrl+O on the main window, while no operation runs. A standard file
+// dialog picks the profile; the folder last used is kept in the settings file.
+class ProfileActions : public QObject {
+ public:
+  // `idle` says whether no operation runs; `plainColour` is the window's text colour.
+  ProfileActions(QWidget* window, QGroupBox* frame, operations::RegisterTable& table,
+                 std::function<bool()> idle, std::function<unsigned()> plainColour);
+
+  void Save();
+  void Load();
+
+ private:
+  // The file the operator picks, or nothing.
+  QString ChooseFile(bool saving);
+  void Tell(const QString& caption, const QString& message);
+
+  QWidget* window_;
+  operations::RegisterTable& table_;
+  std::function<bool()> idle_;
+  std::function<unsigned()> plainColour_;
+};
+
+}  // namespace ui
