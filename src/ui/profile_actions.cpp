@@ -82,7 +82,7 @@ QString ProfileActions::ChooseFile(bool saving) {
   dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   dialog.setDefaultSuffix("json");
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  const QString path = dialog.selectedFiles().front();
+  QString path = dialog.selectedFiles().front();
   settings->setValue(kFolderKey, QFileInfo(path).absolutePath());
   return path;
 }
