@@ -57,6 +57,12 @@ void Frame::paintEvent(QPaintEvent* /*event*/) {
   painter.drawText(captionRect, Qt::AlignCenter | Qt::TextSingleLine, caption);
 }
 
+CommandButton::CommandButton(const QString& caption, QWidget* parent)
+    : QPushButton(caption, parent) {
+  // Outside a dialog a push button ignores Return and Enter unless it is an auto-default one.
+  setAutoDefault(true);
+}
+
 void CommandButton::paintEvent(QPaintEvent* /*event*/) {
   QStylePainter painter(this);
   QStyleOptionButton option;
