@@ -103,6 +103,9 @@ QLabel* AddPanelLabel(const Designer& in, const QString& name, const QFont& font
   QLabel* label = AddLabel(in, name, QString(), font, at, alignment);
   label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   label->setLineWidth(1);
+  // A framed label would keep half an "x" free inside its border on the aligned sides; the
+  // design's text runs up to the border.
+  label->setIndent(0);
   SetLabelBackground(label, background);
   return label;
 }
