@@ -43,6 +43,9 @@ void Terminal::Command7_Click() {
   window_.EnableClose();
   if (!answered) {
     controls_.Command6->Enabled(true);  // the operator leaves this state with Stop
+    // The station keeps the role it had. A master's messages still need their destination:
+    // the boxes that Stop hid come back, or Send Data would refuse a destination nobody sees.
+    if (session_.TerminalRole == 1) ShowAddressBoxes();
     return;
   }
   session_.LocalModuleAddress =
@@ -65,11 +68,15 @@ bool Terminal::WaitForAddress() {
   }
 }
 
-void Terminal::BecomeMaster() {
+void Terminal::ShowAddressBoxes() {
   controls_.Text2->Visible(true);
   controls_.Text3->Visible(true);
   controls_.Label14->Visible(true);
   controls_.Label13->Visible(true);
+}
+
+void Terminal::BecomeMaster() {
+  ShowAddressBoxes();
   controls_.Label15->Visible(true);
   controls_.Label15->Text("Master-Slave Connection");
   functions::SetTextWindow(controls_.TermTextWindow);

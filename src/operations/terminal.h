@@ -41,6 +41,8 @@ class Terminal {
  private:
   // Waits for the attached module's address; false when none came within the limit.
   bool WaitForAddress();
+  // The "to" and "from" boxes of a master, with their labels.
+  void ShowAddressBoxes();
   void BecomeMaster();
   void BecomeSlave();
 

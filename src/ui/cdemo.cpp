@@ -14,6 +14,7 @@
 #include "operations/register_table.h"
 #include "platform/interval_timer.h"
 #include "ui/click_events.h"
+#include "ui/close_button_hint.h"
 #include "ui/control_views.h"
 #include "ui/fatal_error.h"
 #include "ui/help_windows.h"
@@ -26,8 +27,10 @@
 namespace ui {
 namespace {
 
-// A fixed window with a Close command and neither a minimize nor a maximize box.
-constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint |
+// A fixed window with a Close command and neither a minimize nor a maximize box. It is a dialog
+// of the start-up window, so that the window manager keeps it over that window and lists the
+// two as one.
+constexpr Qt::WindowFlags kWindowFlags = Qt::Dialog | Qt::CustomizeWindowHint |
                                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                          Qt::WindowCloseButtonHint;
 constexpr QSize kClientTwips{9480, 6855};
@@ -214,6 +217,7 @@ void CDemo::ShowCloseCommand() {
       platform::GetSystemMenu(hwnd_, 0), platform::kCloseMenuPosition,
       platform::MF_BYPOSITION |
           (available ? platform::MF_ENABLED : platform::MF_DISABLED | platform::MF_GRAYED));
+  ShowCloseButton(*this, available);
 }
 
 operations::Rgb CDemo::WindowTextColour() const {

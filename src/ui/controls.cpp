@@ -57,6 +57,12 @@ void Frame::paintEvent(QPaintEvent* /*event*/) {
   painter.drawText(captionRect, Qt::AlignCenter | Qt::TextSingleLine, caption);
 }
 
+CommandButton::CommandButton(const QString& caption, QWidget* parent)
+    : QPushButton(caption, parent) {
+  // Outside a dialog a push button ignores Return and Enter unless it is an auto-default one.
+  setAutoDefault(true);
+}
+
 void CommandButton::paintEvent(QPaintEvent* /*event*/) {
   QStylePainter painter(this);
   QStyleOptionButton option;
@@ -97,6 +103,9 @@ QLabel* AddPanelLabel(const Designer& in, const QString& name, const QFont& font
   QLabel* label = AddLabel(in, name, QString(), font, at, alignment);
   label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   label->setLineWidth(1);
+  // A framed label would keep half an "x" free inside its border on the aligned sides; the
+  // design's text runs up to the border.
+  label->setIndent(0);
   SetLabelBackground(label, background);
   return label;
 }

@@ -35,10 +35,11 @@ class Frame : public QGroupBox {
 };
 
 // A button whose caption breaks between words onto further lines when it does not fit on one,
-// as "EEPROM Reading" does on its narrow, two-line-high button.
+// as "EEPROM Reading" does on its narrow, two-line-high button. Return and the keypad's Enter
+// press it while it has the focus, as the space bar does.
 class CommandButton : public QPushButton {
  public:
-  using QPushButton::QPushButton;
+  CommandButton(const QString& caption, QWidget* parent);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

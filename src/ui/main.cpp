@@ -26,7 +26,6 @@ int main(int argc, char** argv) {
   ui::Application app(argc, argv);
   try {
     QApplication::setApplicationName(QStringLiteral("talvora"));
-    QApplication::setApplicationDisplayName(QString::fromLatin1(ui::kProgramTitle));
     QApplication::setDesktopFileName(QStringLiteral("talvora"));
     QApplication::setWindowIcon(QIcon(ui::LampIcon(ui::kGreenLampColour)));
     // One style everywhere, so that the fixed layout and its colours look as designed.

@@ -1,9 +1,11 @@
 #include "ui/page_logic.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <functional>
 
@@ -14,8 +16,9 @@
 namespace ui {
 namespace {
 
-// Reports the key presses of a text box to a handler that takes the key's code, before the
-// box itself handles them; the box still receives every key.
+// Reports the key presses of a text box to a handler that takes the key's code. The box
+// handles every key first, as usual; the handler runs once it has, so that a handler that moves
+// the focus away leaves no caret behind in a box that went on handling a key without the focus.
 class KeyPressEvents : public QObject {
  public:
   using Handler = std::function<void(std::int16_t& keyAscii)>;
@@ -26,21 +29,31 @@ class KeyPressEvents : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::KeyPress) {
-      const auto* key = static_cast<QKeyEvent*>(event);
-      std::int16_t code = 0;
-      if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-        code = 13;
-      } else if (key->text().size() == 1) {
-        code = static_cast<std::int16_t>(key->text().at(0).unicode() & 0xFF);
-      }
-      if (code != 0) Guarded([&] { handler_(code); });
+    if (event->type() != QEvent::KeyPress || delivering_) {
+      return QObject::eventFilter(watched, event);
     }
-    return QObject::eventFilter(watched, event);
+    std::int16_t code = KeyCode(*static_cast<QKeyEvent*>(event));
+    if (code == 0) return QObject::eventFilter(watched, event);
+    const QPointer<KeyPressEvents> alive(this);
+    delivering_ = true;
+    QCoreApplication::sendEvent(watched, event);
+    if (!alive) return true;
+    delivering_ = false;
+    // Delivered once, to the box and whoever it passed the key on to.
+    event->accept();
+    Guarded([&] { handler_(code); });
+    return true;
   }
 
  private:
+  static std::int16_t KeyCode(const QKeyEvent& key) {
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) return 13;
+    if (key.text().size() == 1) return static_cast<std::int16_t>(key.text().at(0).unicode() & 0xFF);
+    return 0;
+  }
+
   Handler handler_;
+  bool delivering_ = false;
 };
 
 template <typename Procedure>

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTest>
 #include <cstdlib>
 
 #include "link/functions.h"
@@ -77,12 +78,44 @@ TEST_F(StartUp, OkOpensTheMainWindowModallyOnTheChosenPortAndAgainOnTheNextOk) {
   EXPECT_TRUE(start.close());
 }
 
+TEST_F(StartUp, ReturnOrTheKeypadsEnterPressesTheFocusedOk) {
+  ui::intro start;
+  start.show();
+  start.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&start));
+  // The operator picks COM4 and moves on to "OK" with Tab.
+  uitest::Click(start.Form().Option1[3]);
+  QTest::keyClick(start.focusWidget(), Qt::Key_Tab);
+  ASSERT_EQ(start.focusWidget(), start.Form().Command1);
+  for (const auto& enter :
+       {std::pair(Qt::Key_Return, Qt::NoModifier), std::pair(Qt::Key_Enter, Qt::KeypadModifier)}) {
+    EXPECT_NE(
+        uitest::RunModal([&] { QTest::keyClick(start.focusWidget(), enter.first, enter.second); }),
+        nullptr)
+        << "key " << enter.first;
+  }
+  EXPECT_EQ(OpenedLines(), (std::vector<std::string>{"COM4", "COM4"}));
+}
+
+// The report names the device tried, with the middle of a very long path left out, and the
+// fix as a sentence of its own.
 TEST_F(StartUp, APortThatCannotBeOpenedEndsTheProgramWithTheReport) {
-  const std::pair<int, const char*> cases[] = {{1, "COM2 (/nonexistent/tty)"},
-                                               {-1, "no port was chosen"}};
+  std::string longPath = "/nonexistent";
+  while (longPath.size() < 5000)
+    longPath += "/" + std::string(240, 'd') + std::to_string(longPath.size());
+  struct Case {
+    int port;
+    std::vector<std::string> detail;
+  };
+  const Case cases[] = {
+      {1, {"COM2 (/nonexistent/tty): no such device.\nCheck the device name;"}},
+      {-1, {": no port was chosen.\nChoose one of COM1 to COM4 before pressing OK"}},
+      {2, {"COM3 (" + longPath.substr(0, 38) + "...", longPath.substr(longPath.size() - 39) + ")"}},
+  };
   setenv("TALVORA_COM2", "/nonexistent/tty", 1);
+  setenv("TALVORA_COM3", longPath.c_str(), 1);
   for (const auto& [port, detail] : cases) {
-    SCOPED_TRACE(detail);
+    SCOPED_TRACE(port);
     ui::intro start;
     start.show();
     EXPECT_EQ(ChooseAndPressOk(start, port), nullptr) << "the main window must not show";
@@ -91,12 +124,15 @@ TEST_F(StartUp, APortThatCannotBeOpenedEndsTheProgramWithTheReport) {
     const auto& box = Boxes().Boxes().back();
     EXPECT_EQ(box.caption, "TALVORA");
     EXPECT_EQ(box.style, platform::MB_OK | platform::MB_ICONSTOP);
-    for (const char* part :
-         {"-2147190494 (80047922)", "Unable to open communications device", detail})
+    EXPECT_LT(box.text.size(), 400u);
+    for (const std::string& part :
+         std::vector<std::string>{"-2147190494 (80047922)", "Unable to open communications device"})
+      EXPECT_NE(box.text.find(part), std::string::npos) << box.text;
+    for (const std::string& part : detail)
       EXPECT_NE(box.text.find(part), std::string::npos) << box.text;
   }
-  EXPECT_EQ(Ends(), (std::vector<int>{1, 1}));
-  EXPECT_EQ(Boxes().Boxes().size(), 2u);
+  EXPECT_EQ(Ends(), (std::vector<int>{1, 1, 1}));
+  EXPECT_EQ(Boxes().Boxes().size(), 3u);
   EXPECT_TRUE(OpenedLines().empty());
 }
 

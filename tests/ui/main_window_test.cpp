@@ -215,6 +215,47 @@ TEST_F(MainWindow, ADisabledPageCannotBeSelectedUntilEnabledAgain) {
   EXPECT_EQ(tabs->currentIndex(), 2);
 }
 
+// Where the text of a bordered label stands inside its border, as the operator sees it: the
+// empty pixels left of, right of, above and below its ink.
+QMargins TextGaps(QLabel* label) {
+  const QImage image = label->grab().toImage();
+  const QRect inside = label->contentsRect();
+  QRect ink;
+  for (int y = inside.top(); y <= inside.bottom(); ++y) {
+    for (int x = inside.left(); x <= inside.right(); ++x)
+      if (qGray(image.pixel(x, y)) < 128) ink |= QRect(x, y, 1, 1);
+  }
+  return {ink.left() - inside.left(), ink.top() - inside.top(), inside.right() - ink.right(),
+          inside.bottom() - ink.bottom()};
+}
+
+TEST_F(MainWindow, BorderedLabelsKeepTheirTextWithinTheBorderWhereDesigned) {
+  Load();
+  Window().SSTab1()->setCurrentIndex(1);
+  // Each row: label, text, whether it is centred (else right-aligned), and whether it stands
+  // in the middle of its box from top to bottom too, as the big quality digit does.
+  const std::tuple<const char*, const char*, bool, bool> cases[] = {
+      {"Label3", "5", true, true},
+      {"Label2", "Good Connection", true, false},
+      {"Label5", "32767", false, false},
+      {"Label6", " 546 min 59 sec", false, false}};
+  for (const auto& [name, text, centred, middle] : cases) {
+    SCOPED_TRACE(name);
+    auto* label = Window().findChild<QLabel*>(QString::fromLatin1(name));
+    label->setText(QString::fromLatin1(text));
+    const QMargins gaps = TextGaps(label);
+    EXPECT_GE(std::min({gaps.left(), gaps.top(), gaps.right(), gaps.bottom()}), 1)
+        << "the text touches the border";
+    if (centred) {
+      EXPECT_LE(std::abs(gaps.left() - gaps.right()), 1);
+    } else {
+      EXPECT_LE(gaps.right(), 2) << "the text ends at the border";
+    }
+    EXPECT_TRUE(!middle || std::abs(gaps.top() - gaps.bottom()) <= 3)
+        << gaps.top() << " above, " << gaps.bottom() << " below";
+  }
+}
+
 TEST_F(MainWindow, TheTerminalDisplayBoxesAreWindowsThatShowBytesAsCharacters) {
   Load();
   const auto& terminal = Window().Terminal();

@@ -121,28 +121,94 @@ INSTANTIATE_TEST_SUITE_P(Messages, TerminalSend,
                                          SendCase{"host=0", "1 2", "AB", {}, true},
                                          SendCase{"host=0", "0x0C", "AB", {}, true}));
 
-class TerminalEnter : public TerminalPage, public testing::WithParamInterface<bool> {};
+// Return, or the keypad's Enter, as the operator presses it: to whatever has the focus.
+struct EnterKey {
+  Qt::Key key;
+  Qt::KeyboardModifiers modifiers;
+  friend void PrintTo(const EnterKey& row, std::ostream* out) {
+    *out << (row.key == Qt::Key_Enter ? "keypad Enter" : "Return");
+  }
+};
+const EnterKey kReturn{Qt::Key_Return, Qt::NoModifier};
+const EnterKey kKeypadEnter{Qt::Key_Enter, Qt::KeypadModifier};
 
-TEST_P(TerminalEnter, EnterInTheMessageMovesOnToTheDestinationOnAMasterOnly) {
-  const bool master = GetParam();
+class TerminalKeys : public TerminalPage {
+ protected:
+  void Press(const EnterKey& enter) {
+    QTest::keyClick(Window().focusWidget(), enter.key, enter.modifiers);
+  }
+  void Type(const char* text) { QTest::keyClicks(Window().focusWidget(), text); }
+  // Whether a text caret is drawn where the message box's cursor stands.
+  bool CaretInMessage() {
+    const QImage image = Page().Text1->viewport()->grab().toImage();
+    const QRect caret = Page().Text1->cursorRect().adjusted(-1, 0, 1, 0) & image.rect();
+    for (int y = caret.top(); y <= caret.bottom(); ++y) {
+      for (int x = caret.left(); x <= caret.right(); ++x)
+        if (qGray(image.pixel(x, y)) < 96) return true;
+    }
+    return false;
+  }
+  // The master's keyboard path from the message box on: a line of message, Enter, the
+  // destination, Enter, and Enter on the focused Send Data.
+  void SendByKeyboard(const EnterKey& enter) {
+    Page().Text1->setFocus();
+    Type("hi");
+    EXPECT_TRUE(CaretInMessage()) << "the message box shows its caret while it has the focus";
+    Press(enter);
+    EXPECT_EQ(Page().Text1->toPlainText(), QStringLiteral("hi\n")) << "the key still reaches it";
+    ASSERT_EQ(Window().focusWidget(), Page().Text2);
+    EXPECT_FALSE(CaretInMessage()) << "no caret stays behind in the message box";
+    Type("5");
+    Press(enter);
+    ASSERT_EQ(Window().focusWidget(), Page().Command5);
+    Press(enter);
+    RunMs(200);
+  }
+};
+
+class TerminalEnter : public TerminalKeys,
+                      public testing::WithParamInterface<std::tuple<bool, EnterKey>> {};
+
+TEST_P(TerminalEnter, AMasterSendsByKeyboardAloneAndASlaveStaysInTheMessage) {
+  const auto& [master, enter] = GetParam();
   Load(master ? "host=0" : "host=7");
+  Window().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+  if (master) {
+    SendByKeyboard(enter);
+    EXPECT_EQ(LineFrames().back(), ">> 05 68 69 0D 0A");
+    return;
+  }
   Page().Text1->setFocus();
-  QTest::keyClicks(Page().Text1, "hi");
-  QTest::keyClick(Page().Text1, Qt::Key_Return);
-  // The key still reaches the message box.
+  Type("hi");
+  Press(enter);
   EXPECT_EQ(Page().Text1->toPlainText(), QStringLiteral("hi\n"));
-  ASSERT_EQ(Window().focusWidget(), master ? Page().Text2 : static_cast<QWidget*>(Page().Text1));
-  if (!master) return;
-  QTest::keyClicks(Page().Text2, "5");
-  QTest::keyClick(Page().Text2, Qt::Key_Return);
-  ASSERT_EQ(Window().focusWidget(), Page().Command5);
-  // The focused Send Data button takes the space bar: the message goes to module 5.
-  QTest::keyClick(Page().Command5, Qt::Key_Space);
-  RunMs(200);
-  EXPECT_EQ(LineFrames().back(), ">> 05 68 69 0D 0A");
+  EXPECT_EQ(Window().focusWidget(), Page().Text1);
 }
 
-INSTANTIATE_TEST_SUITE_P(MasterOrSlave, TerminalEnter, testing::Bool());
+INSTANTIATE_TEST_SUITE_P(RoleAndKey, TerminalEnter,
+                         testing::Combine(testing::Bool(), testing::Values(kReturn, kKeypadEnter)));
+
+// A master whose module no longer answers keeps its role, and the boxes that go with it: the
+// keyboard path still sends to the destination typed.
+TEST_F(TerminalKeys, AMasterThatGetsNoAnswerKeepsItsDestinationBox) {
+  int initializations = 0;
+  LoadOnScript([&](const auto& frame, auto& sink) {
+    if (frame.bytes == std::string("$\0", 2) && ++initializations == 1)
+      sink.SendToProgram(std::string(1, '\0'), frame.end + 2 * uitest::kMs);
+  });
+  Window().SSTab1()->setCurrentIndex(operations::kTerminalPage);
+  Window().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+  uitest::Click(Page().Command7);
+  uitest::Click(Page().Command6);
+  uitest::Click(Page().Command7);  // no answer this time
+  EXPECT_EQ(initializations, 2);
+  EXPECT_EQ(AddressBoxesShown(), std::vector<bool>(4, true));
+  EXPECT_FALSE(Page().Label15->isVisible()) << "no connection to announce";
+  SendByKeyboard(kReturn);
+  EXPECT_EQ(LineFrames().back(), ">> 05 68 69 0D 0A");
+}
 
 TEST_F(TerminalPage, AMasterTalksToARemoteAndSeesItsEcho) {
   Load("host=0,remotes=5");
