@@ -103,7 +103,7 @@ TEST_F(EndToEnd, ReadsRegistersAndProgramsOneWithItsReadBack) {
     EXPECT_EQ(page.Text6[1]->text(), "8");
     EXPECT_EQ(page.Text6[2]->text(), "22");
     EXPECT_EQ(page.Text6[3]->text(), "0");
-    EXPECT_EQ(window.RegisterTable().ValueColour(2), operations::kReadColour);
+    EXPECT_EQ(window.RegisterTable().ValueColour(2), uitest::kDarkBlue);
     const QStringList read = Sim().Frames("program->host");
     EXPECT_THAT(read, Contains("24 00"));
     EXPECT_THAT(read, Contains("24 03"));
@@ -114,7 +114,7 @@ TEST_F(EndToEnd, ReadsRegistersAndProgramsOneWithItsReadBack) {
     Click(page.Command4);
     EXPECT_EQ(page.Text7->toPlainText(), "OK, EEPROM PROGRAMMED");
     EXPECT_EQ(page.Text6[1]->text(), "12");
-    EXPECT_EQ(window.RegisterTable().ValueColour(1), operations::kConfirmedColour);
+    EXPECT_EQ(window.RegisterTable().ValueColour(1), uitest::kGreen);
     const QStringList sent = Sim().Frames("program->host");
     const auto write = sent.indexOf("23 01 0C");
     ASSERT_GE(write, 0) << sent.join(" | ").toStdString();
@@ -131,7 +131,7 @@ TEST_F(EndToEnd, RunsTheLinkTestForAFewSecondsAndStopsIt) {
     EXPECT_FALSE(window.SSTab1()->isTabEnabled(0));
     EXPECT_TRUE(e2e::WaitUntil([&] { return page.Label3->text() == "5"; }, 10000));
     EXPECT_EQ(page.Label2->text(), "OK, Connection");
-    EXPECT_TRUE(page.Picture1[operations::kGreenLamp]->isVisible());
+    EXPECT_TRUE(page.Picture1[1]->isVisible());
     e2e::WaitUntil([] { return false; }, 2500);
     Click(page.Command1);
     const int sent = page.Label4->text().toInt();

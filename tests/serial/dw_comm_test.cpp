@@ -189,6 +189,16 @@ TEST_F(DwCommTest, ReceivedBlocksGoToTheTwoWindows) {
   EXPECT_EQ(firstByte.Text(), "");
   EXPECT_TRUE(functions::ReplyArrivedFlag) << "a block starting with 0 still counts";
   EXPECT_EQ(comm.EL_D(), std::string("\0\0", 2)) << "a zero byte cuts the text";
+  Line(comm).SendToProgram(std::string("A\0B", 3), Now());
+  Tick(comm, 3);
+  EXPECT_EQ(comm.EL_D(), std::string("A\0\0", 3)) << "zeros from the first zero byte on";
+
+  // Reads that bring nothing leave the reply flag as it was.
+  for (const bool flag : {false, true}) {
+    functions::ReplyArrivedFlag = flag;
+    Tick(comm, 3);
+    EXPECT_EQ(functions::ReplyArrivedFlag, flag);
+  }
 
   Line(comm).SendToProgram("first", Now());
   Tick(comm, 3);
@@ -246,6 +256,34 @@ TEST_F(DwCommTest, AReadTakesABurstAndLeavesLaterBytesForTheNextRead) {
   Line(comm).SendToProgram("W", start + 12'000);
   Tick(comm, 4);
   EXPECT_THAT(text.Texts(), ElementsAre("XYZ", "W"));
+}
+
+// An input queue of four bytes drops the rest of a burst; with one size alone given, the
+// default sizes stand for both.
+TEST_F(DwCommTest, QueueSizesAreSetOnlyWhenBothAreGiven) {
+  testsupport::MessageBoxRecorder boxes;
+  const std::pair<std::optional<std::int32_t>, const char*> rows[] = {{1024, "0123"},
+                                                                      {std::nullopt, "0123456789"}};
+  for (const auto& [out, kept] : rows) {
+    RecordingWindow text;
+    dwComm comm;
+    comm.OpenComm("COM1", &kNotify, 4, out);
+    comm.manigl(text.Handle());
+    Line(comm).SendToProgram("0123456789", Now());
+    Tick(comm, 3);
+    std::string delivered;
+    for (const std::string& piece : text.Texts())
+      delivered += piece;
+    EXPECT_EQ(delivered, kept);
+  }
+}
+
+TEST_F(DwCommTest, EveryPollTickDropsRtsEvenWithNoWriteOutstanding) {
+  dwComm comm;
+  comm.OpenComm("COM1", &kNotify);
+  win32::EscapeCommFunction(comm.handle(), win32::SETRTS);
+  comm.PollWrite();
+  EXPECT_FALSE(Line(comm).Rts());
 }
 
 }  // namespace

@@ -123,4 +123,15 @@ TEST(SimAir, RemoteEchoesOnlyBlocksAddressedToIt) {
   EXPECT_EQ(sim.TextSince(split), Bytes({3, 'a'}));
 }
 
+// Only a frame of exactly three bytes beginning with "#" writes a register: four such bytes are
+// a text block, which the module whose address is "#" echoes.
+TEST(SimAir, AFourByteBlockBeginningWithAHashIsNoRegisterWrite) {
+  RadioOnLine sim("host=0,remotes=5+35,radio=10");
+  const Micros sent = sim.Send(Bytes({'#', 1, 7, 9}), false);
+  sim.RunFor(100 * kMs);
+  EXPECT_EQ(sim.TextSince(sent), Bytes({'#', 1, 7, 9}));
+  EXPECT_EQ(sim.Radio().Remote(5)->EepromRegisters()[1], 8);
+  EXPECT_EQ(sim.Radio().Remote(35)->EepromRegisters()[1], 8);
+}
+
 }  // namespace

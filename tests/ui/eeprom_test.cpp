@@ -24,7 +24,7 @@ using Lines = std::vector<std::string>;
 constexpr Micros kWritePause = 1000 * kMs;
 constexpr Micros kReplyLimit = 700 * kMs;
 
-// Registers 0 and 30 read, then register 0 programmed with 255, on the host module with keyed
+// Registers 0 and 31 read, then register 0 programmed with 255, on the host module with keyed
 // frames or on the remote module with the same frames plain.
 class ReadingThenProgramming : public EepromPage, public testing::WithParamInterface<bool> {};
 
@@ -35,24 +35,23 @@ TEST_P(ReadingThenProgramming, ShowsValuesInDarkBlueThenWrites255PausesReadsItBa
   if (remote) uitest::Click(Page().Option2);
   for (QLineEdit* box : Page().Text6)
     box->setText("-");
-  Select({0, 30});
+  Select({0, 31});
 
   Run(Reading());
 
-  for (int row = 0; row < operations::kRegisterCount; ++row) {
-    const QString read = row == 0 ? (remote ? "9" : "7") : row == 30 ? "255" : "";
+  for (int row = 0; row < 32; ++row) {
+    const QString read = row == 0 ? (remote ? "9" : "7") : row == 31 ? "18" : "";
     EXPECT_EQ(Value(row), read.isEmpty() ? "-" : read) << row;
-    EXPECT_EQ(Colour(row), read.isEmpty() ? Window().WindowTextColour() : operations::kReadColour)
-        << row;
+    EXPECT_EQ(Colour(row), read.isEmpty() ? uitest::SystemTextColour() : uitest::kDarkBlue) << row;
   }
   EXPECT_EQ(Status(), "OK, EEPROM CORRECTLY READ");
 
-  Select({30});  // deselected again
+  Select({31});  // deselected again
   Page().Text6[0]->setText("255");
   Run(Writing());
 
-  EXPECT_EQ(LineFrames(), (Lines{">> 24 00" + key, remote ? "<< 09" : "<< 07", ">> 24 1E" + key,
-                                 "<< FF", ">> 23 00 FF" + key, ">> 24 00" + key, "<< FF"}));
+  EXPECT_EQ(LineFrames(), (Lines{">> 24 00" + key, remote ? "<< 09" : "<< 07", ">> 24 1F" + key,
+                                 "<< 12", ">> 23 00 FF" + key, ">> 24 00" + key, "<< FF"}));
   const auto sent = Sent();
   ASSERT_EQ(sent.size(), 4u);
   EXPECT_GE(sent[3].start - sent[2].start, kWritePause - kClockGrain);
@@ -61,9 +60,9 @@ TEST_P(ReadingThenProgramming, ShowsValuesInDarkBlueThenWrites255PausesReadsItBa
       EXPECT_GE(RtsLead(frame.start), (frame.bytes[0] == '#' ? 10 : 20) * kMs);
   }
   EXPECT_EQ((remote ? Radio().Remotes().at(0) : Radio().Host()).EepromRegisters()[0], 0xFF);
-  EXPECT_EQ(Colour(0), operations::kConfirmedColour);
-  for (int row = 1; row < operations::kRegisterCount; ++row)
-    EXPECT_EQ(Colour(row), Window().WindowTextColour()) << row;
+  EXPECT_EQ(Colour(0), uitest::kGreen);
+  for (int row = 1; row < 32; ++row)
+    EXPECT_EQ(Colour(row), uitest::SystemTextColour()) << row;
   EXPECT_EQ(Status(), "OK, EEPROM PROGRAMMED");
 }
 
@@ -88,7 +87,7 @@ TEST_F(EepromPage, AValueOnlyOnTheSecondRequestIsMarkedAndFailsTheRun) {
 
   EXPECT_EQ(LineFrames(), (Lines{">> 24 04 [RTS]", "<< 41", ">> 24 05 [RTS]", ">> 24 05 [RTS]"}));
   EXPECT_EQ(Value(5), ". 66");
-  EXPECT_EQ(Colour(5), operations::kReadColour);
+  EXPECT_EQ(Colour(5), uitest::kDarkBlue);
   EXPECT_EQ(Status(), "EEPROM READING ERROR");
   // Each wait's clock was read before its command went out, so the key-up lead counts.
   for (const double lead : WaitLeads())
@@ -98,14 +97,14 @@ TEST_F(EepromPage, AValueOnlyOnTheSecondRequestIsMarkedAndFailsTheRun) {
 TEST_F(EepromPage, WithNoRowSelectedBothButtonsOnlyResetTheColours) {
   Load("host=7");
   for (QPushButton* button : {Reading(), Writing()}) {
-    Window().RegisterTable().ValueColour(3, operations::kReadColour);
+    Window().RegisterTable().ValueColour(3, uitest::kDarkBlue);
     Page().Text6[9]->setText("12");
 
     Run(button);
 
     EXPECT_EQ(Status(), "NO REGISTER SELECT");
-    for (int row = 0; row < operations::kRegisterCount; ++row)
-      EXPECT_EQ(Colour(row), operations::kResetColour) << row;
+    for (int row = 0; row < 32; ++row)
+      EXPECT_EQ(Colour(row), uitest::kReset) << row;
     EXPECT_EQ(Value(9), "12");
     EXPECT_TRUE(LineFrames().empty());
   }
@@ -123,13 +122,13 @@ TEST_F(EepromPage, RejectedValuesTurnRedAreResetAndDeselectedAndNothingIsWritten
     Run(Writing());
 
     EXPECT_EQ(Value(5), shown) << text;
-    EXPECT_EQ(Colour(5), operations::kFailedColour) << text;
+    EXPECT_EQ(Colour(5), uitest::kRed) << text;
     EXPECT_FALSE(Page().Check1[5]->isChecked()) << text;
     EXPECT_EQ(Status(), "Out of Range Programming Values");
     // The row that passed the check is left as it was, and not written either.
     EXPECT_TRUE(LineFrames().empty());
     EXPECT_TRUE(Page().Check1[2]->isChecked());
-    EXPECT_EQ(Colour(2), operations::kResetColour);
+    EXPECT_EQ(Colour(2), uitest::kReset);
   }
 }
 
@@ -170,9 +169,9 @@ TEST_F(EepromPage, AFailedReadBackIsRedAndTheConfirmedRowsAreNotMarked) {
   EXPECT_EQ(LineFrames(),
             (Lines{">> 23 01 0A [RTS]", ">> 23 02 14 [RTS]", ">> 23 03 1E [RTS]", ">> 24 01 [RTS]",
                    "<< 0B", ">> 24 02 [RTS]", "<< 14", ">> 24 03 [RTS]", "<< 1F"}));
-  EXPECT_EQ(Colour(1), operations::kFailedColour);
-  EXPECT_EQ(Colour(2), operations::kResetColour);
-  EXPECT_EQ(Colour(3), operations::kResetColour);
+  EXPECT_EQ(Colour(1), uitest::kRed);
+  EXPECT_EQ(Colour(2), uitest::kReset);
+  EXPECT_EQ(Colour(3), uitest::kReset);
   EXPECT_EQ(Status(), "PROGRAMMING ERROR");
   const auto sent = Sent();
   ASSERT_EQ(sent.size(), 6u);
@@ -212,7 +211,7 @@ TEST_P(SilentModule, FailsTheRowAfterEachWaitsLimitEvenAcrossMidnightAndRefusesC
   EXPECT_GE(Time().NowMicros(), least);  // the clock started with the window
   EXPECT_EQ(LineFrames().size(), 2u) << "a click during the run started another";
   EXPECT_EQ(Value(4), writing ? "4" : "NO");
-  EXPECT_EQ(Colour(4), operations::kFailedColour);
+  EXPECT_EQ(Colour(4), uitest::kRed);
   EXPECT_EQ(Status(), writing ? "PROGRAMMING ERROR" : "EEPROM READING ERROR");
 }
 

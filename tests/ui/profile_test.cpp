@@ -101,7 +101,7 @@ TEST_F(ProfilePage, LoadFillsAndSelectsExactlyTheFileRowsAndWritesNothing) {
   EXPECT_EQ(Value(0), "255");
   for (int row = 0; row < 32; ++row)
     EXPECT_EQ(Page().Check1[row]->isChecked(), row == 1 || row == 3) << row;
-  EXPECT_EQ(Colour(3), Window().WindowTextColour());
+  EXPECT_EQ(Colour(3), uitest::SystemTextColour());
   EXPECT_EQ(Sent().size(), sentBefore) << "nothing goes to the module until EEPROM Writing";
 }
 

@@ -34,7 +34,7 @@ TEST_F(RegisterTableGestures, ClicksOnAValueSelectItsRowAndTurnItsTextBlack) {
   for (const auto& [action, button, selects, text] : gestures) {
     SCOPED_TRACE(++row);
     QLineEdit* box = Table().Text6[row];
-    Window().RegisterTable().ValueColour(row, operations::kFailedColour);
+    Window().RegisterTable().ValueColour(row, uitest::kRed);
     const QPoint at = box->mapTo(&Window(), box->rect().center());
     QTest::mouseEvent(action, Window().windowHandle(), button, {}, at);
     // A press is released outside the box: no click.
@@ -43,7 +43,7 @@ TEST_F(RegisterTableGestures, ClicksOnAValueSelectItsRowAndTurnItsTextBlack) {
     }
     EXPECT_EQ(Table().Check1[row]->isChecked(), selects);
     EXPECT_EQ(box->text(), QString::fromLatin1(text));
-    EXPECT_EQ(uitest::TextColour(box), selects ? qRgb(0, 0, 0) : operations::kFailedColour);
+    EXPECT_EQ(uitest::TextColour(box), selects ? uitest::kBlack : uitest::kRed);
   }
   uitest::Click(Table().Text6[11]);
   EXPECT_TRUE(Table().Check1[11]->isChecked()) << "a second click leaves the row selected";

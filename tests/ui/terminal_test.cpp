@@ -204,6 +204,9 @@ TEST_F(TerminalKeys, AMasterThatGetsNoAnswerKeepsItsDestinationBox) {
   uitest::Click(Page().Command6);
   uitest::Click(Page().Command7);  // no answer this time
   EXPECT_EQ(initializations, 2);
+  // Each wait is timed from after its frame was handed over: the key-up lead does not count.
+  for (const double lead : WaitLeads())
+    EXPECT_LE(lead, 0.0025);
   EXPECT_EQ(AddressBoxesShown(), std::vector<bool>(4, true));
   EXPECT_FALSE(Page().Label15->isVisible()) << "no connection to announce";
   SendByKeyboard(kReturn);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QPalette>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -19,6 +21,15 @@
 #include "ui/fatal_error.h"
 
 namespace uitest {
+
+// Value colours as designed, written out here so that a wrong colour in the program shows.
+inline constexpr QRgb kReset = qRgb(1, 0, 0), kBlack = qRgb(0, 0, 0);
+inline constexpr QRgb kDarkBlue = qRgb(0, 0, 192), kRed = qRgb(255, 0, 0);
+inline constexpr QRgb kGreen = qRgb(0, 128, 0);
+// The system's window-text colour: the application palette's text colour.
+inline QRgb SystemTextColour() {
+  return QGuiApplication::palette().color(QPalette::Text).rgb();
+}
 
 class WindowTest : public ::testing::Test {
  protected:
