@@ -20,11 +20,10 @@ std::string WithoutBlanks(const std::string& text) {
   return compact;
 }
 
-// A radix literal after "&H" or "&O". Up to four digits make a 16-bit value and up to eight a
-// 32-bit one, both two's complement ("&HFFFF" is -1), as such literals are read elsewhere.
+// A radix literal after "&H" or "&O": its digits up to the first that does not belong. A value
+// text has at most three characters, so at most one digit follows the prefix.
 double RadixNumber(const std::string& digits, int radix) {
   double value = 0;
-  std::size_t count = 0;
   for (const char c : digits) {
     const int digit = std::isdigit(static_cast<unsigned char>(c)) ? c - '0'
                       : (radix == 16 && std::isxdigit(static_cast<unsigned char>(c)))
@@ -32,12 +31,7 @@ double RadixNumber(const std::string& digits, int radix) {
                           : -1;
     if (digit < 0 || digit >= radix) break;
     value = value * radix + digit;
-    ++count;
   }
-  const bool fitsWord = radix == 16 ? count <= 4 : value <= 0xFFFF;
-  const bool fitsLong = radix == 16 ? count <= 8 : value <= 0xFFFFFFFF;
-  if (fitsWord && value >= 0x8000) return value - 0x10000;
-  if (!fitsWord && fitsLong && value >= 0x80000000) return value - 4294967296.0;
   return value;
 }
 

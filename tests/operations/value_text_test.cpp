@@ -1,35 +1,35 @@
-// How value texts of the register table read as numbers, and how they round.
+// Texts the pages read and write: a value box's text as the value it programs, and the link
+// test's testing time.
 
 #include "operations/value_text.h"
 
 #include <gtest/gtest.h>
 
-#include <utility>
+#include "operations/link_quality.h"
 
 namespace {
 
-TEST(ValueText, ReadsTheLeadingNumber) {
-  // Signs and blanks anywhere; decimals and exponents (". 5" is the retry marker that earlier
-  // runs leave in a value box); radix prefixes; and what is not a number at all.
-  const std::pair<const char*, double> cases[] = {
-      {"255", 255},  {"  42  ", 42}, {"1 2 3", 123},     {"-1", -1},         {"+7", 7},
-      {"- 5", -5},   {"\t9\n", 9},   {"--5", 0},         {"2.5", 2.5},       {".5", 0.5},
-      {"5.", 5},     {". 5", 0.5},   {". 12", 0.12},     {"1.2.3", 1.2},     {"1e2", 100},
-      {"1E+2", 100}, {"5e-1", 0.5},  {"1d2", 100},       {"1e", 1},          {"2e+", 2},
-      {"&HF", 15},   {"&hff", 255},  {"&O17", 15},       {"&O8", 0},         {"&H", 0},
-      {"&HG", 0},    {"&HFFFF", -1}, {"&H8000", -32768}, {"&H10000", 65536}, {"& H1F", 31},
-      {"", 0},       {"abc", 0},     {"NO", 0},          {"&", 0},           {"-", 0},
-      {".", 0},      {"12abc", 12},  {"x12", 0}};
-  for (const auto& [text, value] : cases)
-    EXPECT_DOUBLE_EQ(operations::Val(text), value) << "text: \"" << text << "\"";
+// Each row: a value text as the operator may type it (at most three characters are taken) and
+// the value it programs, -1 where it is refused. Blanks count towards the length but are
+// skipped when read; what follows the number is ignored, and a text without one gives 0;
+// halves round to the even neighbour. ". 5" is the retry marker that a reading leaves.
+TEST(ValueText, ProgramsItsLeadingNumberRoundedHalfToEven) {
+  const std::pair<const char*, int> rows[] = {
+      {"255", 255}, {"256", -1},  {"-1", -1},  {"1000", -1}, {" 42", 42}, {"4 2", 42},
+      {"+7", 7},    {"- 5", -1},  {"--5", 0},  {"\t9\n", 9}, {"2.5", 2},  {"3.5", 4},
+      {".5", 0},    {"9.5", 10},  {".7", 1},   {"5.", 5},    {". 5", 0},  {"1.2", 1},
+      {"1E2", 100}, {"1d2", 100}, {"3e2", -1}, {"1e", 1},    {"2e+", 2},  {"&HF", 15},
+      {"&hf", 15},  {"&O7", 7},   {"&O8", 0},  {"&H", 0},    {"&HG", 0},  {"", 0},
+      {"abc", 0},   {"NO", 0},    {"&", 0},    {"-", 0},     {".", 0},    {"x12", 0},
+      {"12a", 12},  {"1..", 1}};
+  for (const auto& [text, value] : rows)
+    EXPECT_EQ(operations::ProgrammingValue(text).value_or(-1), value) << '"' << text << '"';
 }
 
-TEST(ValueText, HalfwayRoundsToTheEvenNeighbour) {
-  const std::pair<double, double> cases[] = {{2.5, 2},     {3.5, 4},       {0.5, 0},  {254.5, 254},
-                                             {255.4, 255}, {1.5000001, 2}, {0.49, 0}, {-0.5, 0},
-                                             {-1.5, -2},   {7, 7}};
-  for (const auto& [value, rounded] : cases)
-    EXPECT_DOUBLE_EQ(operations::RoundHalfEven(value), rounded) << value;
+TEST(TestingTime, IsWholeMinutesAndSecondsEachAfterABlank) {
+  EXPECT_EQ(operations::TestingTimeCaption(59.99f).toStdString(), " 0 min 59 sec");
+  // Past 546 minutes the minute step no longer fits 16 bits.
+  EXPECT_EQ(operations::TestingTimeCaption(40000.0f).toStdString(), " 666 min 40 sec");
 }
 
 }  // namespace
