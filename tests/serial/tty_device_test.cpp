@@ -14,11 +14,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <functional>
 #include <string>
 
-#include "platform/real_event_service.h"
+#include "pty_fixture.h"
 #include "serial/tty_settings.h"
 
 namespace win32 {
@@ -103,25 +102,11 @@ TEST(TtySettings, RecordMapsOntoTermiosAndBack) {
 }
 
 // The device through a real pseudo-terminal; the test holds the other side.
-class TtyDeviceTest : public testing::Test {
+class TtyDeviceTest : public PtyTest {
  protected:
   void SetUp() override {
-    // A pseudo-terminal runs in real time, whatever service an earlier test left installed.
-    if (dynamic_cast<platform::RealEventService*>(&platform::Events()) == nullptr) {
-      platform::InstallEventService(std::make_unique<platform::RealEventService>());
-    }
-    int slave = -1;
-    char name[128] = {};
-    ASSERT_EQ(openpty(&master_, &slave, name, nullptr, nullptr), 0);
-    ::close(slave);  // the device is to be alone on its side, as on a real port
-    path_ = name;
-    OpenFailure failure;
-    device_ = OpenTtyDevice("", path_, failure);
-    ASSERT_NE(device_, nullptr) << failure.reason;
-  }
-  void TearDown() override {
-    device_.reset();
-    if (master_ >= 0) ::close(master_);
+    PtyTest::SetUp();
+    Open();
   }
 
   // Runs the event loop, and the device when asked, until `done` or the time is up.
@@ -156,10 +141,6 @@ class TtyDeviceTest : public testing::Test {
     device_->Input().Take(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size());
     return bytes;
   }
-
-  int master_ = -1;
-  std::string path_;
-  std::unique_ptr<CommDevice> device_;
 };
 
 TEST_F(TtyDeviceTest, BytesCrossBothWaysUntranslatedAndUnechoed) {

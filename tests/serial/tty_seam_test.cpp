@@ -2,24 +2,20 @@
 // modem-line call that times out, the kernel's error counters, EIO from an unplugged adapter.
 // A pseudo-terminal carries the bytes; a stand-in for the system calls plays the UART.
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <linux/serial.h>
 #include <poll.h>
-#include <pty.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <deque>
-#include <memory>
 
-#include "platform/real_event_service.h"
 #include "ports/port_detector.h"
+#include "pty_fixture.h"
 #include "serial/comm_api.h"
 #include "serial/device_notices.h"
-#include "serial/tty_device.h"
 #include "serial/tty_system.h"
 #include "support/stub_detector.h"
 
@@ -105,17 +101,10 @@ DCB Record(DWORD baud, DWORD dtrControl, DWORD rtsControl) {
   return dcb;
 }
 
-class TtySeam : public testing::Test {
+class TtySeam : public PtyTest {
  protected:
   void SetUp() override {
-    if (dynamic_cast<platform::RealEventService*>(&platform::Events()) == nullptr) {
-      platform::InstallEventService(std::make_unique<platform::RealEventService>());
-    }
-    int slave = -1;
-    char name[128] = {};
-    ASSERT_EQ(openpty(&master_, &slave, name, nullptr, nullptr), 0);
-    ::close(slave);
-    path_ = name;
+    PtyTest::SetUp();
     uart_.watched = path_;
     setenv("TALVORA_COM1", path_.c_str(), 1);
     previous_ = UseTtySystem(&uart_);
@@ -125,13 +114,9 @@ class TtySeam : public testing::Test {
     device_.reset();
     SetDeviceNoticeListener({});
     UseTtySystem(previous_);
-    ::close(master_);
+    PtyTest::TearDown();
   }
-  void Open() {
-    OpenFailure failure;
-    device_ = OpenTtyDevice("COM1", path_, failure);
-    ASSERT_NE(device_, nullptr) << failure.reason;
-  }
+  void Open() { PtyTest::Open("COM1"); }
   // With no one on the device's side the terminal reports a hang-up, which is no byte.
   bool OtherSideGotSomething() {
     pollfd p{master_, POLLIN, 0};
@@ -141,9 +126,6 @@ class TtySeam : public testing::Test {
 
   FakeUart uart_;
   TtySystem* previous_ = nullptr;
-  int master_ = -1;
-  std::string path_;
-  std::unique_ptr<CommDevice> device_;
   std::vector<DeviceNotice> notices_;
 };
 
