@@ -9,7 +9,7 @@ MessageBoxRecorder::MessageBoxRecorder() {
       [this](const std::string& text, const std::string& caption, std::uint32_t style) {
         ++open_;
         mostOpen_ = std::max(mostOpen_, open_);
-        boxes_.push_back(Box{text, caption, style, open_});
+        boxes_.push_back(Box{text, caption, style});
         const Box shown = boxes_.back();
         if (whileOpen_) whileOpen_(shown);
         --open_;

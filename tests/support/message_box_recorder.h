@@ -16,7 +16,6 @@ class MessageBoxRecorder {
     std::string text;
     std::string caption;
     std::uint32_t style;
-    int openBoxesAtShow;  // how many boxes were open when this one appeared (itself included)
   };
 
   MessageBoxRecorder();

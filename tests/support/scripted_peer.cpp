@@ -4,11 +4,11 @@
 
 namespace testsupport {
 
-void ScriptedPeer::OnByteFromProgram(std::uint8_t byte, platform::Micros at, win32::RtsLevel rts,
-                                     win32::PeerSink& sink) {
+void ScriptedPeer::OnByteFromProgram(std::uint8_t byte, platform::Micros at,
+                                     win32::RtsLevel /*rts*/, win32::PeerSink& sink) {
   AdvanceTo(at, sink);
   if (!collecting_) {
-    current_ = Received{{}, rts, at};
+    current_ = Received{{}, at};
     collecting_ = true;
   }
   current_.bytes.push_back(static_cast<char>(byte));
@@ -18,19 +18,14 @@ void ScriptedPeer::OnByteFromProgram(std::uint8_t byte, platform::Micros at, win
 void ScriptedPeer::AdvanceTo(platform::Micros now, win32::PeerSink& sink) {
   if (!collecting_ || now < current_.end + kIdleGap) return;
   collecting_ = false;
-  frames_.push_back(current_);
-  if (script_) script_(frames_.back(), sink);
+  if (script_) script_(current_, sink);
 }
 
-std::shared_ptr<ScriptedPeer*> UseScriptedPeers(ScriptedPeer::Script script) {
-  auto last = std::make_shared<ScriptedPeer*>(nullptr);
+void UseScriptedPeers(ScriptedPeer::Script script) {
   win32::SetSimulatedPeerFactory(
-      [last, script](const std::string&, std::string&) -> std::shared_ptr<win32::LinePeer> {
-        auto peer = std::make_shared<ScriptedPeer>(script);
-        *last = peer.get();
-        return peer;
+      [script](const std::string&, std::string&) -> std::shared_ptr<win32::LinePeer> {
+        return std::make_shared<ScriptedPeer>(script);
       });
-  return last;
 }
 
 ScriptedPeer::Script AnswerWith(std::string reply, platform::Micros delay) {

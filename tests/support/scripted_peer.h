@@ -3,7 +3,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "serial/line_peer.h"
 
@@ -15,7 +14,6 @@ class ScriptedPeer : public win32::LinePeer {
  public:
   struct Received {
     std::string bytes;
-    win32::RtsLevel rts;   // while the first byte was sent
     platform::Micros end;  // when the last byte had crossed
   };
   using Script = std::function<void(const Received& frame, win32::PeerSink& sink)>;
@@ -26,19 +24,15 @@ class ScriptedPeer : public win32::LinePeer {
                          win32::PeerSink& sink) override;
   void AdvanceTo(platform::Micros now, win32::PeerSink& sink) override;
 
-  void SetScript(Script script) { script_ = std::move(script); }
-  const std::vector<Received>& Frames() const { return frames_; }
-
  private:
   static constexpr platform::Micros kIdleGap = 2 * 1042;
   Script script_;
-  std::vector<Received> frames_;
   Received current_{};
   bool collecting_ = false;
 };
 
-// Makes "sim" devices use a fresh scripted peer; returns a pointer to the last one made.
-std::shared_ptr<ScriptedPeer*> UseScriptedPeers(ScriptedPeer::Script script = {});
+// Makes "sim" devices use a fresh scripted peer.
+void UseScriptedPeers(ScriptedPeer::Script script = {});
 
 // A script that answers every frame with `reply` after `delay`.
 ScriptedPeer::Script AnswerWith(std::string reply, platform::Micros delay = 2000);

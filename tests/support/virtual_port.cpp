@@ -9,7 +9,7 @@ namespace testsupport {
 void VirtualPortTest::SetUp() {
   clock_ = &platform::UseVirtualTime();
   setenv("TALVORA_COM1", "sim", 1);
-  lastPeer_ = UseScriptedPeers([this](const ScriptedPeer::Received& frame, win32::PeerSink& sink) {
+  UseScriptedPeers([this](const ScriptedPeer::Received& frame, win32::PeerSink& sink) {
     if (script_) script_(frame, sink);
   });
 }

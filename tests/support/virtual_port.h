@@ -22,15 +22,12 @@ class VirtualPortTest : public ::testing::Test {
 
   platform::VirtualEventService& Clock() { return *clock_; }
   platform::Micros Now() { return clock_->NowMicros(); }
-  // The peer of the line opened last.
-  ScriptedPeer& Peer() { return **lastPeer_; }
   void SetScript(ScriptedPeer::Script script);
   // The frames that have crossed the line of `handle` so far.
   std::vector<Frame> FramesOn(win32::HANDLE handle);
 
  private:
   platform::VirtualEventService* clock_ = nullptr;
-  std::shared_ptr<ScriptedPeer*> lastPeer_;
   ScriptedPeer::Script script_;
 };
 
