@@ -1,6 +1,6 @@
 // What each COM name stands for: the environment, then the settings file, then the devices
-// detected, then /dev/ttyS0 to /dev/ttyS3; the settings file written and read back; the
-// listing that --list-ports prints.
+// detected, then /dev/ttyS0 to /dev/ttyS3; a malformed settings file; the listing that
+// --list-ports prints.
 
 #include "ports/port_map.h"
 
@@ -122,20 +122,6 @@ TEST_F(PortMapTest, AMalformedFileIsReportedWithItsLineAndNeverRewritten) {
   QFile file(settings::SettingsFilePath());
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll().toStdString(), text) << "a choice must not rewrite a broken file";
-}
-
-TEST_F(PortMapTest, ChoicesAreSavedUnderXdgConfigHomeAndReadBackAsGiven) {
-  std::string problem;
-  ASSERT_TRUE(SavePortSetting("COM2", "sim:host=7,remotes=0+5", problem)) << problem;
-  ASSERT_TRUE(SavePortSetting("COM1", kAdapterA.path, problem)) << problem;
-  EXPECT_TRUE(QFile::exists(config_.path() + "/talvora/talvora.conf"));
-  EXPECT_EQ(ReadPortSettings().devices,
-            (std::map<std::string, std::string>{{"COM1", kAdapterA.path},
-                                                {"COM2", "sim:host=7,remotes=0+5"}}));
-  ASSERT_TRUE(SavePortSetting("COM1", "", problem));  // "Automatic"
-  EXPECT_EQ(ReadPortSettings().devices.count("COM1"), 0u);
-  EXPECT_EQ(MapPort("COM2")->origin,
-            "settings (" + settings::SettingsFilePath().toStdString() + ")");
 }
 
 TEST_F(PortMapTest, TheConsoleIsNamedAndTheListingShowsEveryDevice) {

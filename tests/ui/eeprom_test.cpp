@@ -60,6 +60,9 @@ TEST_P(ReadingThenProgramming, ShowsValuesInDarkBlueThenWrites255PausesReadsItBa
       EXPECT_GE(RtsLead(frame.start), (frame.bytes[0] == '#' ? 10 : 20) * kMs);
   }
   EXPECT_EQ((remote ? Radio().Remotes().at(0) : Radio().Host()).EepromRegisters()[0], 0xFF);
+  EXPECT_EQ((remote ? Radio().Host() : Radio().Remotes().at(0)).EepromRegisters()[0],
+            remote ? 7 : 9)
+      << "only the module addressed took it";
   EXPECT_EQ(Colour(0), uitest::kGreen);
   for (int row = 1; row < 32; ++row)
     EXPECT_EQ(Colour(row), uitest::SystemTextColour()) << row;

@@ -15,7 +15,6 @@
 
 #include "ports/port_detector.h"
 #include "ports/port_settings.h"
-#include "settings/settings_file.h"
 #include "support/stub_detector.h"
 #include "ui/intro.h"
 #include "ui_test_support.h"
@@ -80,7 +79,7 @@ TEST_F(PortChoiceTest, TheMenuSavesTheChoiceWithoutSelectingAndTheNextOkOpensIt)
   EXPECT_FALSE(com2->isChecked()) << "the menu never selects the option";
   EXPECT_EQ(ports::ReadPortSettings().devices.at("COM2"), "sim");
   EXPECT_TRUE(
-      com2->toolTip().endsWith("mapped by: settings (" + settings::SettingsFilePath() + ")"))
+      com2->toolTip().endsWith("mapped by: settings (" + config_.path() + "/talvora/talvora.conf)"))
       << com2->toolTip().toStdString();
 
   uitest::Click(com2);
