@@ -2,7 +2,6 @@
 // windows for the same module, its exit statuses and JSON, register lists and the CSV.
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
@@ -13,7 +12,6 @@
 
 #include "commands.h"
 #include "eeprom_job.h"
-#include "link/functions.h"
 #include "link_test_job.h"
 #include "register_list.h"
 #include "report.h"

@@ -6,8 +6,6 @@
 // across midnight too, while clicks meanwhile are refused and Close and the other pages are
 // withheld.
 
-#include <gtest/gtest.h>
-
 #include <stdexcept>
 
 #include "operations/register_table.h"

@@ -8,7 +8,6 @@
 #include <stdexcept>
 #include <tuple>
 
-#include "platform/windows.h"
 #include "ui/message_box.h"
 #include "ui_test_support.h"
 
@@ -23,7 +22,8 @@ TEST(ErrorReport, ShowsTheNumberInDecimalAndHexThenDescriptionAndDetail) {
       {11u, "Division by zero", "", "Run-time error '11 (0000000B)':\n\nDivision by zero"},
   };
   for (const auto& [number, description, detail, text] : cases)
-    EXPECT_EQ(platform::ErrorReportText(platform::AppError(number, "dwComm", description, detail)), text);
+    EXPECT_EQ(platform::ErrorReportText(platform::AppError(number, "dwComm", description, detail)),
+              text);
 }
 
 class FatalError : public uitest::WindowTest {};

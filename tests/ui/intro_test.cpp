@@ -5,14 +5,8 @@
 
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
-#include <QTest>
-#include <cstdlib>
 
-#include "link/functions.h"
-#include "platform/windows.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -76,25 +70,6 @@ TEST_F(StartUp, OkOpensTheMainWindowModallyOnTheChosenPortAndAgainOnTheNextOk) {
   EXPECT_EQ(first, third);
   EXPECT_TRUE(Boxes().Boxes().empty());
   EXPECT_TRUE(start.close());
-}
-
-TEST_F(StartUp, ReturnOrTheKeypadsEnterPressesTheFocusedOk) {
-  ui::intro start;
-  start.show();
-  start.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&start));
-  // The operator picks COM4 and moves on to "OK" with Tab.
-  uitest::Click(start.Form().Option1[3]);
-  QTest::keyClick(start.focusWidget(), Qt::Key_Tab);
-  ASSERT_EQ(start.focusWidget(), start.Form().Command1);
-  for (const auto& enter :
-       {std::pair(Qt::Key_Return, Qt::NoModifier), std::pair(Qt::Key_Enter, Qt::KeypadModifier)}) {
-    EXPECT_NE(
-        uitest::RunModal([&] { QTest::keyClick(start.focusWidget(), enter.first, enter.second); }),
-        nullptr)
-        << "key " << enter.first;
-  }
-  EXPECT_EQ(OpenedLines(), (std::vector<std::string>{"COM4", "COM4"}));
 }
 
 // The report names the device tried, with the middle of a very long path left out, and the

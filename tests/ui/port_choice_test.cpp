@@ -6,12 +6,8 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <cstdlib>
-#include <memory>
 
 #include "ports/port_detector.h"
 #include "ports/port_settings.h"

@@ -8,7 +8,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 
 #include "commands.h"

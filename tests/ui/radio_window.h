@@ -3,24 +3,14 @@
 // The main window loaded on COM1 in virtual time, with the simulated radio system or a scripted
 // peer at the far end of the line: what the page tests share.
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTabWidget>
-#include <cstdlib>
 #include <optional>
 
-#include "link/functions.h"
 #include "link/link_constants.h"
 #include "platform/event_service.h"
-#include "platform/windows.h"
 #include "sim/simulated_system.h"
 #include "support/line_transcript.h"
 #include "support/scripted_peer.h"
 #include "ui/cdemo.h"
-#include "ui/page_controls.h"
 #include "ui_test_support.h"
 
 namespace uitest {

@@ -1,11 +1,6 @@
 // The register table as the operator works it with the mouse on the loaded main window: value
 // boxes, the module choice, and the names that open a help window.
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QRadioButton>
-#include <QTest>
 #include <tuple>
 
 #include "operations/register_table.h"

@@ -1,7 +1,6 @@
 // What real lines do to the program: received data of every shape, storms of line errors and
 // messages longer than one write. Virtual time, the main window on a simulated line.
 
-#include <QTest>
 #include <algorithm>
 #include <random>
 
@@ -98,6 +97,8 @@ TEST_F(Robustness, AStormOfLineErrorsLeavesAtMostOneWaitingBoxOfEachKind) {
                                       "Receive Parity Error", "Frame Error", "Break Detected",
                                       "Transmit Queue Full"}));
   EXPECT_EQ(Boxes().MostOpenAtOnce(), 1);
+  EXPECT_EQ(Boxes().Boxes()[0].caption, "Errore");
+  EXPECT_EQ(Boxes().Boxes()[0].style, 17u) << "OK and Cancel, the stop sign";
   // Once the last errors have been found (a tick or two after the storm), what is still to be
   // shown is what waited then: one box of each kind at most.
   const auto shownLater = std::count_if(shownAt.begin(), shownAt.end(),

@@ -2,11 +2,7 @@
 // or without an answer, Send Data on the line, the Enter keys, Stop, received blocks in the
 // page's boxes, and the Close command during the Initialization wait.
 
-#include <QLabel>
-#include <QTest>
-
 #include "radio_window.h"
-#include "ui/page_controls.h"
 
 namespace {
 

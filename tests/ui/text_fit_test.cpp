@@ -1,11 +1,6 @@
 // The longest texts each control of the main window shows must fit it whole with the installed
 // faces: captions as designed, and the texts the pages' logic writes.
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QStyleOption>
 #include <QTextDocument>
 

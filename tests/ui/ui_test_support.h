@@ -6,19 +6,31 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
 #include <QWidget>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "link/functions.h"
 #include "platform/virtual_event_service.h"
+#include "platform/windows.h"
 #include "support/message_box_recorder.h"
 #include "ui/cdemo.h"
 #include "ui/fatal_error.h"
+#include "ui/page_controls.h"
 
 namespace uitest {
 
