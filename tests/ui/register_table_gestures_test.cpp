@@ -4,15 +4,15 @@
 #include <tuple>
 
 #include "operations/register_table.h"
-#include "ui_test_support.h"
+#include "radio_window.h"
 
 namespace {
 
-class RegisterTableGestures : public uitest::MainWindowTest {
+class RegisterTableGestures : public uitest::RadioWindowTest {
  protected:
   void SetUp() override {
-    MainWindowTest::SetUp();
-    Load();
+    RadioWindowTest::SetUp();
+    LoadOnScript();
   }
   const ui::ProgrammingControls& Table() { return Window().Programming(); }
 };

@@ -33,21 +33,6 @@ void WindowTest::TearDown() {
   win32::SetSimulatedPeerFactory({});
 }
 
-void MainWindowTest::TearDown() {
-  window_.reset();
-  WindowTest::TearDown();
-}
-
-ui::CDemo& MainWindowTest::Window() {
-  if (!window_) window_ = std::make_unique<ui::CDemo>([] { return std::string("COM1"); });
-  return *window_;
-}
-
-void MainWindowTest::Load() {
-  Window().Form_Load();
-  Window().show();
-}
-
 QPointer<QWidget> RunModal(const std::function<void()>& open,
                            const std::function<void(QWidget&)>& inside, int patienceMs) {
   QPointer<QWidget> seen;

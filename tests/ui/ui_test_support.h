@@ -63,17 +63,6 @@ class WindowTest : public ::testing::Test {
   ui::ProgramEnd previousEnd_;
 };
 
-// The main window on COM1, made at first use; Load() loads and shows it.
-class MainWindowTest : public WindowTest {
- protected:
-  void TearDown() override;
-  ui::CDemo& Window();
-  void Load();
-
- private:
-  std::unique_ptr<ui::CDemo> window_;
-};
-
 // Runs `open`, which is expected to show a modal window and return once it has been closed.
 // When the modal window is up, `inside` runs with it; then the window is closed, unless
 // `inside` did so. Returns the modal window that appeared, or null if none did (or if it was
