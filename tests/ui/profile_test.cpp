@@ -162,14 +162,14 @@ TEST_F(ProfilePage, TheWindowAndTheCommandLineReadEachOthersProfiles) {
   options.command = "load";
   options.arguments = {File("window.json")};
   testing::internal::CaptureStdout();
-  EXPECT_EQ(cli::RunCommand(options), cli::kAllConfirmed);
+  EXPECT_EQ(cli::RunCommand(options), 0);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "00 5 ok\n01 12 ok\n");
 
   options.command = "save";
   options.arguments = {File("cli.json"), "2-3"};
   testing::internal::CaptureStdout();
   testing::internal::CaptureStderr();
-  EXPECT_EQ(cli::RunCommand(options), cli::kAllConfirmed);
+  EXPECT_EQ(cli::RunCommand(options), 0);
   testing::internal::GetCapturedStdout();
   testing::internal::GetCapturedStderr();
 

@@ -97,7 +97,7 @@ TEST_F(RegisterTableGestures, NameClicksOpenTheirHelpWindowModallyWithItsText) {
       EXPECT_EQ(shown->size(), help.window.size());
     }
   }
-  for (int row = 0; row < operations::kRegisterCount; ++row) {
+  for (int row = 0; row < 32; ++row) {
     if (row == 0 || row == 1 || row == 3) continue;
     EXPECT_EQ(uitest::RunModal([&] { uitest::Click(Table().Text8[row]); }), nullptr) << row;
   }
