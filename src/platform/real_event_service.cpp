@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QTime>
+#include <cerrno>
 #include <ctime>
 #include <thread>
 
@@ -99,6 +100,13 @@ void RealEventService::Yield() {
   QTimer& wake = WakeTimer();
   if (!wake.isActive()) wake.start();
   QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+void RealEventService::Nap(Micros duration) {
+  timespec remaining{static_cast<time_t>(duration / 1'000'000),
+                     static_cast<long>(duration % 1'000'000) * 1000};
+  while (clock_nanosleep(CLOCK_MONOTONIC, 0, &remaining, &remaining) == EINTR) {
+  }
 }
 
 int RealEventService::WatchReadable(int fd, std::function<void()> onReady) {

@@ -27,6 +27,7 @@ class RealEventService : public EventService {
   std::uintptr_t StartTimer(std::uint32_t periodMs, std::function<void()> callback) override;
   bool StopTimer(std::uintptr_t id) override;
   void Yield() override;
+  void Nap(Micros duration) override;
   int WatchReadable(int fd, std::function<void()> onReady) override;
   void Unwatch(int watchId) override;
 

@@ -1,5 +1,5 @@
 // The real event service: precise periodic timers that keep ticking while one of their own
-// callbacks runs a modal loop, and a yield that returns without spinning.
+// callbacks runs a modal loop, and naps that sleep.
 
 #include <gtest/gtest.h>
 
@@ -57,6 +57,17 @@ TEST_F(RealTimeTest, ThePollPeriodIsNeverShorterThanAsked) {
   // A late tick may be followed by one on schedule, so count from the start, not from the
   // first tick; precise timers may round to the millisecond.
   EXPECT_GE(at.back() - start, 6 * 70'000 - 1000);
+}
+
+TEST_F(RealTimeTest, ANapSleepsAtLeastItsLengthAndDispatchesNothing) {
+  int ticks = 0;
+  const auto id = service_->StartTimer(1, [&] { ++ticks; });
+  const platform::Micros start = service_->NowMicros();
+  for (int nap = 0; nap < 20; ++nap)
+    service_->Nap(250);
+  EXPECT_GE(service_->NowMicros() - start, 20 * 250);
+  EXPECT_EQ(ticks, 0) << "a timer ran during a nap";
+  service_->StopTimer(id);
 }
 
 }  // namespace
