@@ -8,6 +8,7 @@
 
 #include "eeprom_bench.h"
 #include "link_bench.h"
+#include "memory_bench.h"
 #include "platform/real_event_service.h"
 #include "sim/simulated_system.h"
 #include "startup_bench.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
   bench::RunStartupBenchmarks(static_cast<double>(sinceMain.nsecsElapsed()) / 1e6);
   bench::RunLinkBenchmarks();
   bench::RunEepromBenchmarks();
+  bench::RunMemoryBenchmarks();
   bench::PrintPeakMemory();
   return 0;
 }

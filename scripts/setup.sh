@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ lld pkg-config
   qt6-base-dev libgl-dev libudev-dev libxcb1-dev libxcb-xtest0-dev
   libgtest-dev libgmock-dev
   fonts-dejavu-core fonts-liberation2 fonts-comfortaa

@@ -10,8 +10,7 @@ namespace {
 
 using testing::ElementsAre;
 using testsupport::Frame;
-
-constexpr platform::Micros kMs = 1000;
+using testsupport::kMs;
 
 class FramesTest : public testsupport::VirtualPortTest {
  protected:

@@ -12,7 +12,7 @@
 namespace {
 
 using testing::ElementsAre;
-constexpr platform::Micros kMs = 1000;
+using testsupport::kMs;
 
 class LinkLifecycleTest : public testsupport::VirtualPortTest {
  protected:
