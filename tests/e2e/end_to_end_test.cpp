@@ -5,7 +5,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <QCheckBox>
 #include <QLabel>
@@ -178,20 +177,12 @@ TEST(CommandLineEndToEnd, ProgramsARegisterAndReadsItBack) {
   EXPECT_EQ(run({"read", "5"}), std::make_pair(0, QString("05 77\n")));
 }
 
-// Processor time (user plus system) this process has used, in seconds.
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
 TEST_F(EndToEnd, SurvivesTheDeviceGoingAway) {
   RunOnCom1({"--quiet", "host=0"}, [this](ui::CDemo& window) {
     Sim().Stop();  // the other side of the pseudo-terminal closes
-    const double cpu = CpuSeconds();
+    const double cpu = e2e::CpuSeconds();
     e2e::WaitUntil([] { return false; }, 1000);
-    EXPECT_LT(CpuSeconds() - cpu, 0.5) << "the program spins on the dead device";
+    EXPECT_LT(e2e::CpuSeconds() - cpu, 0.5) << "the program spins on the dead device";
 
     // A waiting operation ends by its own time limit.
     const auto& page = window.Programming();

@@ -3,7 +3,6 @@
 // new pseudo-terminal, and the link comes back by itself.
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <QCheckBox>
 #include <QFile>
@@ -24,13 +23,6 @@
 #include "ui/ui_test_support.h"
 
 namespace {
-
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 // Reads register 0 on the Programming page; returns what the row shows.
 std::string ReadRegisterZero(ui::CDemo& window) {
@@ -69,10 +61,10 @@ TEST(Reconnect, AReadAfterTheDeviceCameBackIsAnswered) {
         EXPECT_EQ(ReadRegisterZero(window), "7");
 
         sim.reset();  // the device goes away, and its link with it
-        const double cpu = CpuSeconds();
+        const double cpu = e2e::CpuSeconds();
         EXPECT_TRUE(e2e::WaitUntil([&] { return logged("device lost") == 1; }, 2000));
         e2e::WaitUntil([] { return false; }, 1500);
-        EXPECT_LT(CpuSeconds() - cpu, 0.5) << "the program spins while the device is away";
+        EXPECT_LT(e2e::CpuSeconds() - cpu, 0.5) << "the program spins while the device is away";
         EXPECT_EQ(ReadRegisterZero(window), "NO") << "a read while away ends by its limit";
 
         sim = std::make_unique<e2e::SimProcess>(QStringList{"--quiet", "--link", link, "host=9"});
