@@ -125,8 +125,7 @@ TEST_F(StartUp, APortThatCannotBeOpenedEndsTheProgramWithTheReport) {
     EXPECT_EQ(box.caption, "TALVORA");
     EXPECT_EQ(box.style, platform::MB_OK | platform::MB_ICONSTOP);
     EXPECT_LT(box.text.size(), 400u);
-    for (const std::string& part :
-         std::vector<std::string>{"-2147190494 (80047922)", "Unable to open communications device"})
+    for (const char* part : {"-2147190494 (80047922)", "Unable to open communications device"})
       EXPECT_NE(box.text.find(part), std::string::npos) << box.text;
     for (const std::string& part : detail)
       EXPECT_NE(box.text.find(part), std::string::npos) << box.text;
