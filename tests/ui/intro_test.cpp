@@ -103,15 +103,17 @@ TEST_F(StartUp, APortThatCannotBeOpenedEndsTheProgramWithTheReport) {
   std::string longPath = "/nonexistent";
   while (longPath.size() < 5000)
     longPath += "/" + std::string(240, 'd') + std::to_string(longPath.size());
+  const std::string longStart = "COM3 (" + longPath.substr(0, 38) + "...";
+  const std::string longEnd = longPath.substr(longPath.size() - 39) + ")";
   struct Case {
     int port;
-    std::string detail;
-    std::string end;  // where the detail is cut in two, what its second part shows
+    const char* detail;
+    const char* end;  // where the detail is cut in two, what its second part shows
   };
   const Case cases[] = {
       {1, "COM2 (/nonexistent/tty): no such device.\nCheck the device name;", ""},
       {-1, ": no port was chosen.\nChoose one of COM1 to COM4 before pressing OK", ""},
-      {2, "COM3 (" + longPath.substr(0, 38) + "...", longPath.substr(longPath.size() - 39) + ")"},
+      {2, longStart.c_str(), longEnd.c_str()},
   };
   setenv("TALVORA_COM2", "/nonexistent/tty", 1);
   setenv("TALVORA_COM3", longPath.c_str(), 1);
