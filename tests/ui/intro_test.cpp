@@ -103,8 +103,10 @@ TEST_F(StartUp, APortThatCannotBeOpenedEndsTheProgramWithTheReport) {
   std::string longPath = "/nonexistent";
   while (longPath.size() < 5000)
     longPath += "/" + std::string(240, 'd') + std::to_string(longPath.size());
-  const std::string longStart = "COM3 (" + longPath.substr(0, 38) + "...";
-  const std::string longEnd = longPath.substr(longPath.size() - 39) + ")";
+  std::string longStart = "COM3 (";
+  longStart.append(longPath, 0, 38).append("...");
+  std::string longEnd = longPath.substr(longPath.size() - 39);
+  longEnd.push_back(')');
   struct Case {
     int port;
     const char* detail;
