@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what the build and the tests need on Debian 12, if it is missing. Run as root.
+# Installs what the build and the tests need on Debian 12, if it is missing, and any further
+# packages named as arguments (package.sh names its own). Run as root.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev
   fonts-dejavu-core fonts-liberation2 fonts-comfortaa
   xvfb xauth
+  "$@"
 )
 
 missing=()
