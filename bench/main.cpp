@@ -5,10 +5,13 @@
 #include <QElapsedTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "eeprom_bench.h"
 #include "link_bench.h"
+#include "memory_bench.h"
 #include "platform/real_event_service.h"
+#include "serial/traffic_log.h"
 #include "sim/simulated_system.h"
 #include "startup_bench.h"
 
@@ -19,10 +22,19 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   platform::InstallEventService(std::make_unique<platform::RealEventService>());
   sim::RegisterSimulatedSystem();
-  std::printf("TALVORA benchmarks (real time, simulated radio system)\n");
+  // With TALVORA_LOG set, every figure is taken with the traffic log written as it goes.
+  const char* log = std::getenv("TALVORA_LOG");
+  std::string error;
+  if (log != nullptr && *log != '\0' && !win32::traffic_log::Open(log, error)) {
+    std::fprintf(stderr, "talvora-bench: %s\n", error.c_str());
+    return 2;
+  }
+  std::printf("TALVORA benchmarks (real time, simulated radio system%s)\n",
+              win32::traffic_log::Enabled() ? ", traffic log on" : "");
   bench::RunStartupBenchmarks(static_cast<double>(sinceMain.nsecsElapsed()) / 1e6);
   bench::RunLinkBenchmarks();
   bench::RunEepromBenchmarks();
+  bench::RunMemoryBenchmarks();
   bench::PrintPeakMemory();
   return 0;
 }

@@ -6,22 +6,8 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 tree=$top/build-package
 
-bash "$top/scripts/setup.sh"
-
 # Only the package needs these: PNG icons from the SVG, the checks, and dpkg-shlibdeps.
-packages=(librsvg2-bin dpkg-dev appstream desktop-file-utils lintian)
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$package")
-  fi
-done
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update
-  apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+bash "$top/scripts/setup.sh" librsvg2-bin dpkg-dev appstream desktop-file-utils lintian
 
 # Debian's hardening flags, as a Debian build would use them; the build type of the usual
 # tree (-O3 trips a false -Wrestrict in GCC 12's std::string). CPack strips the programs.

@@ -4,7 +4,9 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/scripts/setup.sh"
-bash "$top/scripts/build.sh" build -DTALVORA_BUILD_TESTS=OFF -DTALVORA_BUILD_BENCH=OFF
+# `build` holds the program only; test.sh has trees of its own.
+bash "$top/scripts/build.sh" build -DCMAKE_UNITY_BUILD=ON -DTALVORA_SANITIZE=OFF \
+  -DTALVORA_BUILD_TESTS=OFF -DTALVORA_BUILD_BENCH=OFF
 export TALVORA_COM1=${TALVORA_COM1:-sim}
 program="$top/build/src/ui/talvora"
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; then

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Installs what the build and the tests need on Debian 12, if it is missing. Run as root.
+# Installs what the build and the tests need on Debian 12, if it is missing, and any further
+# packages named as arguments (package.sh names its own). Run as root.
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ lld pkg-config
   qt6-base-dev libgl-dev libudev-dev libxcb1-dev libxcb-xtest0-dev
   libgtest-dev libgmock-dev
   fonts-dejavu-core fonts-liberation2 fonts-comfortaa
   xvfb xauth
+  "$@"
 )
 
 missing=()

@@ -76,9 +76,13 @@ void KeyUp(std::chrono::milliseconds lead) {
   const std::uint32_t t0 = platform::timeGetTime();
   win32::EscapeCommFunction(serial->handle(), win32::SETRTS);
   // The counter has millisecond steps: wait until it has moved past the lead, so that at
-  // least the whole lead has passed.
+  // least the whole lead has passed. Nap between readings rather than spin: while a whole
+  // millisecond is still to go, a nap cannot carry the wait past its end; in the last one the
+  // naps are short, so the wait ends within a tenth of a millisecond of the counter's step.
   const auto leadMs = static_cast<std::uint32_t>(lead.count());
-  while (static_cast<std::uint32_t>(platform::timeGetTime() - t0) <= leadMs) {
+  for (std::uint32_t waited = 0; waited <= leadMs;
+       waited = static_cast<std::uint32_t>(platform::timeGetTime() - t0)) {
+    platform::Events().Nap((waited < leadMs ? kLeadNap : kLeadLastNap).count());
   }
 }
 

@@ -34,6 +34,9 @@ class EventService {
 
   // One yield: run pending window events and every timer that is due, then return.
   virtual void Yield() = 0;
+  // Sleeps for `duration` (a fraction of a millisecond) and dispatches nothing: a wait on the
+  // millisecond counter naps between readings instead of spinning the CPU.
+  virtual void Nap(Micros duration) = 0;
 
   // Calls `onReady` soon after the descriptor becomes readable (or hangs up), from the loop.
   virtual int WatchReadable(int fd, std::function<void()> onReady) = 0;

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QTime>
+#include <cerrno>
 #include <ctime>
 #include <thread>
 
@@ -11,10 +12,7 @@ namespace platform {
 
 RealEventService::RealEventService() : origin_(std::chrono::steady_clock::now()) {}
 
-RealEventService::~RealEventService() {
-  for (auto& [id, entry] : timers_)
-    entry->alive = false;
-}
+RealEventService::~RealEventService() = default;
 
 Micros RealEventService::NowMicros() {
   return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
@@ -47,25 +45,29 @@ std::uintptr_t RealEventService::StartTimer(std::uint32_t periodMs,
   entry->timer = std::make_unique<QTimer>();
   entry->timer->setTimerType(Qt::PreciseTimer);
   entry->timer->setInterval(static_cast<int>(periodMs));
+  // The entry owns the timer and so its connection: the connection holds the entry weakly, or
+  // a stopped timer would keep itself alive.
   QObject::connect(entry->timer.get(), &QTimer::timeout, &context_,
-                   [this, entry] { OnTimeout(entry); });
+                   [this, weak = std::weak_ptr<TimerEntry>(entry)] { OnTimeout(weak); });
   entry->timer->start();
   const std::uintptr_t id = nextTimerId_++;
   timers_[id] = entry;
   return id;
 }
 
-void RealEventService::OnTimeout(const std::shared_ptr<TimerEntry>& entry) {
+void RealEventService::OnTimeout(const std::weak_ptr<TimerEntry>& weak) {
+  const std::shared_ptr<TimerEntry> entry = weak.lock();
   // A tick that is still waiting to run absorbs the next one, as window-system timers do.
-  if (entry->queued) return;
+  if (!entry || entry->queued) return;
   entry->queued = true;
   QMetaObject::invokeMethod(
       &context_,
-      [entry] {
+      [weak] {
+        // A timer stopped since this tick was queued is gone: the tick does not run.
+        const std::shared_ptr<TimerEntry> entry = weak.lock();
+        if (!entry) return;
         entry->queued = false;
-        if (!entry->alive) return;
-        auto callback = entry->callback;  // the callback may stop its own timer
-        callback();
+        entry->callback();  // held here, so the callback may stop its own timer
       },
       Qt::QueuedConnection);
 }
@@ -73,9 +75,8 @@ void RealEventService::OnTimeout(const std::shared_ptr<TimerEntry>& entry) {
 bool RealEventService::StopTimer(std::uintptr_t id) {
   auto it = timers_.find(id);
   if (it == timers_.end()) return false;
-  it->second->alive = false;
   it->second->timer->stop();
-  timers_.erase(it);
+  timers_.erase(it);  // frees the entry, unless its callback is running right now
   return true;
 }
 
@@ -99,6 +100,13 @@ void RealEventService::Yield() {
   QTimer& wake = WakeTimer();
   if (!wake.isActive()) wake.start();
   QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+void RealEventService::Nap(Micros duration) {
+  timespec remaining{static_cast<time_t>(duration / 1'000'000),
+                     static_cast<long>(duration % 1'000'000) * 1000};
+  while (clock_nanosleep(CLOCK_MONOTONIC, 0, &remaining, &remaining) == EINTR) {
+  }
 }
 
 int RealEventService::WatchReadable(int fd, std::function<void()> onReady) {

@@ -15,7 +15,8 @@ namespace platform {
 //
 // Timer callbacks are not run inside the QTimer's own handler but from a queued call, so that
 // a callback which opens a modal box (a nested event loop) does not stop its own timer: ticks
-// go on while the box is open, as the program relies on.
+// go on while the box is open, as the program relies on. Stopping a timer frees it at once, and
+// a tick of it that was already queued does not run.
 class RealEventService : public EventService {
  public:
   RealEventService();
@@ -27,6 +28,7 @@ class RealEventService : public EventService {
   std::uintptr_t StartTimer(std::uint32_t periodMs, std::function<void()> callback) override;
   bool StopTimer(std::uintptr_t id) override;
   void Yield() override;
+  void Nap(Micros duration) override;
   int WatchReadable(int fd, std::function<void()> onReady) override;
   void Unwatch(int watchId) override;
 
@@ -35,10 +37,9 @@ class RealEventService : public EventService {
     std::unique_ptr<QTimer> timer;
     std::function<void()> callback;
     bool queued = false;
-    bool alive = true;
   };
 
-  void OnTimeout(const std::shared_ptr<TimerEntry>& entry);
+  void OnTimeout(const std::weak_ptr<TimerEntry>& weak);
   QTimer& WakeTimer();
 
   std::chrono::steady_clock::time_point origin_;

@@ -27,6 +27,8 @@ class VirtualEventService : public EventService {
   std::uintptr_t StartTimer(std::uint32_t periodMs, std::function<void()> callback) override;
   bool StopTimer(std::uintptr_t id) override;
   void Yield() override;
+  // Moves the clock by the nap's length and runs nothing.
+  void Nap(Micros duration) override { now_ += duration; }
   int WatchReadable(int fd, std::function<void()> onReady) override;
   void Unwatch(int watchId) override;
 

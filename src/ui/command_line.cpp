@@ -6,6 +6,7 @@
 
 #include "ports/port_map.h"
 #include "settings/settings_file.h"
+#include "talvora_version.h"
 
 namespace ui {
 namespace {

@@ -12,9 +12,9 @@
 namespace ui {
 namespace {
 
-constexpr QSize kClientTwips{4710, 3360};
-constexpr Twips kFrame1{135, 120, 4440, 3090};
-constexpr QRgb kFrameCaption = qRgb(255, 0, 0);
+constexpr QSize kIntroClientTwips{4710, 3360};
+constexpr Twips kIntroFrame1{135, 120, 4440, 3090};
+constexpr QRgb kIntroFrameCaption = qRgb(255, 0, 0);
 constexpr int kOptionLeft = 225;
 constexpr int kFirstOptionTop = 525;
 constexpr int kOptionStep = 330;
@@ -31,14 +31,14 @@ std::string ComName(int index) {
 intro::intro(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("intro"));
   setWindowTitle(QStringLiteral("intro"));
-  setFixedSize(TwipsToPixels(kClientTwips.width()), TwipsToPixels(kClientTwips.height()));
+  setFixedSize(TwipsToPixels(kIntroClientTwips.width()), TwipsToPixels(kIntroClientTwips.height()));
 
   const Designer window(this, QPoint(0, 0));
   const QFont font = DesignFont(kTahoma, 9.75);
   Frame* frame1 = AddFrame(window, QStringLiteral("Frame1"), QStringLiteral("Serial Port Number"),
-                           font, kFrame1, kFrameCaption);
+                           font, kIntroFrame1, kIntroFrameCaption);
   controls_.Frame1 = frame1;
-  const Designer frame = window.Inside(frame1, kFrame1);
+  const Designer frame = window.Inside(frame1, kIntroFrame1);
 
   for (int i = 0; i < kPortCount; ++i) {
     const QString caption = QString::fromStdString(ComName(i));

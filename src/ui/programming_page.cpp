@@ -39,7 +39,7 @@ constexpr QRgb kValueGround = qRgb(255, 255, 128);
 constexpr QRgb kReservedValueGround = qRgb(255, 255, 192);
 constexpr QRgb kNameGround = qRgb(255, 192, 192);
 constexpr QRgb kReservedNameGround = qRgb(255, 224, 192);
-constexpr QRgb kFrameCaption = qRgb(192, 0, 192);
+constexpr QRgb kProgrammingFrameCaption = qRgb(192, 0, 192);
 constexpr QRgb kStatusGround = qRgb(192, 255, 255);
 
 constexpr Twips kFrame2{165, 495, 9204, 6228};
@@ -76,7 +76,7 @@ void BuildRow(const Designer& frame, int row, ProgrammingControls& controls) {
 ProgrammingControls BuildProgrammingPage(const Designer& page) {
   ProgrammingControls controls;
   Frame* frame2 = AddFrame(page, QStringLiteral("Frame2"), QStringLiteral("EEPROM Values"),
-                           DesignFont(kTahoma, 11.25), kFrame2, kFrameCaption);
+                           DesignFont(kTahoma, 11.25), kFrame2, kProgrammingFrameCaption);
   controls.Frame2 = frame2;
   const Designer frame = page.Inside(frame2, kFrame2);
 

@@ -7,12 +7,12 @@
 namespace ui {
 namespace {
 
-constexpr Twips kFrame1{345, 750, 8892, 2892};
+constexpr Twips kRadioFrame1{345, 750, 8892, 2892};
 constexpr Twips kFrame3{2400, 360, 6252, 1092};
 constexpr Twips kFrame4{2400, 1560, 6252, 1092};
 constexpr Twips kLamp{1080, 480, 480, 480};
 
-constexpr QRgb kFrameCaption = qRgb(128, 0, 128);
+constexpr QRgb kRadioFrameCaption = qRgb(128, 0, 128);
 constexpr QRgb kQualityGround = qRgb(128, 255, 128);
 constexpr QRgb kCountGround = qRgb(255, 255, 192);
 
@@ -40,9 +40,9 @@ QLabel* AddLamp(const Designer& frame, int index, QRgb colour) {
 RadioTestingControls BuildRadioTestingPage(const Designer& page) {
   RadioTestingControls controls;
   Frame* frame1 = AddFrame(page, QStringLiteral("Frame1"), QStringLiteral("Testing"),
-                           DesignFont(kTahoma, 11.25), kFrame1, kFrameCaption);
+                           DesignFont(kTahoma, 11.25), kRadioFrame1, kRadioFrameCaption);
   controls.Frame1 = frame1;
-  const Designer testing = page.Inside(frame1, kFrame1);
+  const Designer testing = page.Inside(frame1, kRadioFrame1);
 
   controls.Picture1[operations::kGreyLamp] = AddLamp(testing, 0, kGreyLampColour);
   controls.Picture1[operations::kGreenLamp] = AddLamp(testing, 1, kGreenLampColour);

@@ -11,7 +11,7 @@ namespace ui {
 namespace {
 
 constexpr Twips kFrame5{288, 1248, 8940, 3036};
-constexpr QRgb kFrameCaption = qRgb(192, 0, 0);
+constexpr QRgb kTerminalFrameCaption = qRgb(192, 0, 0);
 constexpr QRgb kTextGround = qRgb(128, 255, 255);
 constexpr QRgb kAddressGround = qRgb(255, 255, 128);
 
@@ -25,7 +25,7 @@ QString FromBytes(const std::string& bytes) {
 TerminalControls BuildTerminalPage(const Designer& page) {
   TerminalControls controls;
   Frame* frame5 = AddFrame(page, QStringLiteral("Frame5"), QStringLiteral("Terminal"),
-                           DesignFont(kTahoma, 11.25), kFrame5, kFrameCaption);
+                           DesignFont(kTahoma, 11.25), kFrame5, kTerminalFrameCaption);
   controls.Frame5 = frame5;
   const Designer terminal = page.Inside(frame5, kFrame5);
 

@@ -5,7 +5,6 @@
 // shows.
 
 #include <gmock/gmock.h>
-#include <sys/resource.h>
 
 #include <QFile>
 #include <QProcess>
@@ -183,14 +182,6 @@ std::string ReadRegisterZero(ui::CDemo& window) {
   return page.Text6[0]->text().toStdString();
 }
 
-// Processor time (user plus system) this process has used, in seconds.
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
 // The device goes away under the open main window and comes back: talvora-sim serves the port
 // behind a symbolic link; it stops, another starts on the same link with a new terminal, and
 // the port comes back by itself. The traffic log records the device lost and back.
@@ -207,10 +198,10 @@ TEST_F(EndToEnd, AReadAfterTheDeviceCameBackIsAnswered) {
     EXPECT_EQ(ReadRegisterZero(window), "7");
 
     StopSim();  // the device goes away, and its link with it
-    const double cpu = CpuSeconds();
+    const double cpu = e2e::CpuSeconds();
     EXPECT_TRUE(e2e::WaitUntil([&] { return logged("device lost") == 1; }, 2000));
     e2e::WaitUntil([] { return false; }, 1500);
-    EXPECT_LT(CpuSeconds() - cpu, 0.5) << "the program spins while the device is away";
+    EXPECT_LT(e2e::CpuSeconds() - cpu, 0.5) << "the program spins while the device is away";
     EXPECT_EQ(ReadRegisterZero(window), "NO") << "a read while away ends by its limit";
 
     StartSim({"--quiet", "--link", link, "host=9"});

@@ -32,6 +32,9 @@ class SimProcess {
   QString log_;
 };
 
+// Processor time (user plus system) this process has used, in seconds.
+double CpuSeconds();
+
 // Processes events in real time until `done` holds or `ms` have passed; returns `done()`.
 bool WaitUntil(const std::function<bool()>& done, int ms);
 

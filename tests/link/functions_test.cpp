@@ -15,7 +15,7 @@
 namespace {
 
 using testing::ElementsAre;
-constexpr platform::Micros kMs = 1000;
+using testsupport::kMs;
 
 class LinkTest : public testsupport::VirtualPortTest {
  protected:

@@ -1,14 +1,39 @@
 // The real event service: precise periodic timers that keep ticking while one of their own
-// callbacks runs a modal loop, and a yield that returns without spinning.
+// callbacks runs a modal loop, timers that are gone once stopped, and naps that sleep.
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QEventLoop>
 #include <QTimer>
+#include <memory>
 
 #include "platform/real_event_service.h"
 
 namespace {
+
+// Stops a timer just before the first queued call is delivered: the tick that the timer queued
+// when it fell due.
+class StopBeforeQueuedTick : public QObject {
+ public:
+  StopBeforeQueuedTick(platform::RealEventService& service, std::uintptr_t id)
+      : service_(service), id_(id) {
+    QCoreApplication::instance()->installEventFilter(this);
+  }
+  ~StopBeforeQueuedTick() override { QCoreApplication::instance()->removeEventFilter(this); }
+  bool Stopped() const { return stopped_; }
+
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    if (event->type() == QEvent::MetaCall && !stopped_) stopped_ = service_.StopTimer(id_);
+    return false;
+  }
+
+ private:
+  platform::RealEventService& service_;
+  std::uintptr_t id_;
+  bool stopped_ = false;
+};
 
 class RealTimeTest : public testing::Test {
  protected:
@@ -57,6 +82,34 @@ TEST_F(RealTimeTest, ThePollPeriodIsNeverShorterThanAsked) {
   // A late tick may be followed by one on schedule, so count from the start, not from the
   // first tick; precise timers may round to the millisecond.
   EXPECT_GE(at.back() - start, 6 * 70'000 - 1000);
+}
+
+TEST_F(RealTimeTest, AStoppedTimerIsFreedAtOnceAndATickItHadQueuedNeverRuns) {
+  int ticks = 0;
+  auto held = std::make_shared<int>(0);  // stands for what a callback holds
+  const std::weak_ptr<int> heldByCallback = held;
+  const auto id = service_->StartTimer(5, [&ticks, held] { ++ticks; });
+  held.reset();
+  {
+    StopBeforeQueuedTick stopper(*service_, id);
+    QEventLoop loop;
+    QTimer::singleShot(100, &loop, &QEventLoop::quit);
+    loop.exec();
+    ASSERT_TRUE(stopper.Stopped()) << "the timer never queued a tick";
+  }
+  EXPECT_EQ(ticks, 0) << "a tick queued before the timer stopped ran after it";
+  EXPECT_TRUE(heldByCallback.expired()) << "the stopped timer is still alive";
+}
+
+TEST_F(RealTimeTest, ANapSleepsAtLeastItsLengthAndDispatchesNothing) {
+  int ticks = 0;
+  const auto id = service_->StartTimer(1, [&] { ++ticks; });
+  const platform::Micros start = service_->NowMicros();
+  for (int nap = 0; nap < 20; ++nap)
+    service_->Nap(250);
+  EXPECT_GE(service_->NowMicros() - start, 20 * 250);
+  EXPECT_EQ(ticks, 0) << "a timer ran during a nap";
+  service_->StopTimer(id);
 }
 
 }  // namespace

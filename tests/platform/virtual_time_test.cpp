@@ -42,4 +42,17 @@ TEST(VirtualTimeTest, AnIntervalTimerTicksOneIntervalAfterEachEnable) {
   EXPECT_EQ(ticks.size(), 2u);
 }
 
+TEST(VirtualTimeTest, ANapMovesTheClockByItsLengthAndRunsNothing) {
+  auto& clock = platform::UseVirtualTime();
+  int ticks = 0;
+  clock.StartTimer(1, [&] { ++ticks; });
+  const platform::Micros start = clock.NowMicros();
+  clock.Nap(600);
+  clock.Nap(600);
+  EXPECT_EQ(clock.NowMicros() - start, 1200);
+  EXPECT_EQ(ticks, 0) << "a nap ran a timer that fell due";
+  platform::DoEvents();
+  EXPECT_EQ(ticks, 1);
+}
+
 }  // namespace

@@ -14,6 +14,8 @@
 
 namespace testsupport {
 
+inline constexpr platform::Micros kMs = 1000;
+
 // Virtual time, with COM1 on a simulated line whose far end is a scripted peer.
 class VirtualPortTest : public ::testing::Test {
  protected:

@@ -264,8 +264,6 @@ INSTANTIATE_TEST_SUITE_P(StopOrSendData, TerminalWait,
                            return std::string(info.index ? "SendData" : "Stop");
                          });
 
-}  // namespace
-
 // Stop during the Initialization wait gives the pages back, so a second operation can start
 // inside the first one's wait: another Initialization, or an EEPROM reading. When the inner
 // one has ended, the outer wait still runs: the window must not close under it.
@@ -298,3 +296,5 @@ INSTANTIATE_TEST_SUITE_P(InitializationOrEepromReading, NestedWait, testing::Boo
                          [](const auto& info) {
                            return std::string(info.param ? "EepromReading" : "Initialization");
                          });
+
+}  // namespace

@@ -7,6 +7,7 @@
 #include "commands.h"
 #include "serial/traffic_log.h"
 #include "sim/simulated_system.h"
+#include "talvora_version.h"
 
 namespace {
 
