@@ -1,125 +1,145 @@
 // The program's windows as an X11 window manager sees them, on an Xvfb server of the test's
-// own: the captions, which window each dialog belongs to, and the Close button of the main
-// window's title bar while an operation withholds Close. The operator's mouse clicks the
-// controls at their designed places.
+// own: the captions, which window each dialog belongs to, and the Close function of the main
+// window's title bar while an operation withholds Close. xdotool clicks the controls at their
+// designed places as the operator's mouse would; xprop reads what the windows tell the window
+// manager.
 
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <QMap>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
-#include <set>
 
 #include "sim_process.h"
-#include "x11_display.h"
 
 namespace {
 
 constexpr int kPatienceMs = 20000;
-// The Close function among the Motif hints: the second field, when the first says it is given.
-constexpr std::uint32_t kFunctionsGiven = 1;
-constexpr std::uint32_t kCloseFunction = 1U << 5;
-
 // Centres of controls in their window's client area, in pixels (fifteen twips each).
-constexpr QPoint PortOption(int port) {
-  return {55, 52 + 22 * port};
-}
+constexpr QPoint kFirstPort{55, 52};
 constexpr QPoint kOk{181, 96};
-constexpr QPoint Tab(int page) {
-  return {104 + 211 * page, 11};
-}
+constexpr QPoint kRadioTestingTab{315, 11};
+constexpr QPoint kProgrammingTab{104, 11};
 constexpr QPoint kTestOn{106, 131};
 constexpr QPoint kTestOff{106, 171};
 constexpr QPoint kModuleAddressName{192, 75};
 
+using Captions = QMap<QString, QString>;  // caption to window id
+
 class X11Windows : public testing::Test {
  protected:
   void SetUp() override {
-    if (!display_.Running()) GTEST_SKIP() << "no Xvfb to show the windows on";
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("DISPLAY", display_.Name());
-    environment.insert("QT_QPA_PLATFORM", "xcb");
-    environment.insert("XDG_CONFIG_HOME", settings_.path());
-    environment.insert("TALVORA_COM1", "sim");
-    environment.insert("TALVORA_COM2", "sim:error=frame@300");
-    environment.insert("TALVORA_COM3", "sim");
-    environment.insert("TALVORA_COM4", "sim");
-    program_.setProcessEnvironment(environment);
-    program_.start(QStringLiteral(TALVORA_EXECUTABLE), {});
-    ASSERT_TRUE(program_.waitForStarted());
+    server_.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1024x768x24"});
+    if (!server_.waitForStarted() || !server_.waitForReadyRead(kPatienceMs)) {
+      GTEST_SKIP() << "no Xvfb to show the windows on";
+    }
+    // The program and the X11 tools find the server from here on.
+    qputenv("DISPLAY", ":" + server_.readLine().trimmed());
   }
   void TearDown() override {
-    if (program_.state() == QProcess::NotRunning) return;
-    ::kill(static_cast<pid_t>(program_.processId()), SIGTERM);
-    program_.waitForFinished(kPatienceMs);
+    if (program_.state() != QProcess::NotRunning) {
+      ::kill(static_cast<pid_t>(program_.processId()), SIGTERM);
+      program_.waitForFinished(kPatienceMs);
+    }
+    server_.terminate();
+    server_.waitForFinished();
   }
 
-  // The captions of the program's windows on the screen, once they are these.
-  std::set<std::string> ShownOnceThey(const std::set<std::string>& expected) {
-    std::set<std::string> captions;
+  // Starts the program with COM1 on `device`, chooses COM1 and presses OK.
+  void StartOnCom1(const QString& device) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    environment.insert("XDG_CONFIG_HOME", settings_.path());
+    environment.insert("TALVORA_COM1", device);
+    program_.setProcessEnvironment(environment);
+    program_.start(TALVORA_EXECUTABLE, {});
+    ASSERT_TRUE(program_.waitForStarted());
+    ASSERT_EQ(ShownOnceThey({"intro"}), QStringList{"intro"});
+    Click("intro", kFirstPort);
+    Click("intro", kOk);
+  }
+
+  // An X11 tool's standard output.
+  QString Run(const QString& tool, const QStringList& arguments) {
+    QProcess process;
+    process.start(tool, arguments);
+    process.waitForFinished(kPatienceMs);
+    return QString::fromUtf8(process.readAllStandardOutput());
+  }
+  QString Property(const QString& window, const char* name) {
+    const QString said = Run("xprop", {"-id", window, name});
+    return said.contains('=') || said.contains('#') ? said.section(QRegularExpression("[=#]"), 1)
+                                                    : QString();
+  }
+  // The program's windows on the screen, by caption.
+  Captions Shown() {
+    Captions shown;
+    const QString pid = QString::number(program_.processId());
+    for (const QString& window :
+         Run("xdotool", {"search", "--onlyvisible", "--pid", pid, ""}).split('\n')) {
+      const QString caption = Property(window, "_NET_WM_NAME").trimmed().remove('"');
+      if (!window.isEmpty() && !caption.isEmpty()) shown[caption] = window;
+    }
+    return shown;
+  }
+  QStringList ShownOnceThey(const QStringList& expected) {
+    QStringList captions;
     e2e::WaitUntil(
         [&] {
-          captions.clear();
-          for (const auto& [caption, window] : display_.Shown(program_.processId()))
-            captions.insert(caption);
+          captions = Shown().keys();
           return captions == expected;
         },
         kPatienceMs);
     return captions;
   }
-  xcb_window_t Window(const std::string& caption) {
-    const auto shown = display_.Shown(program_.processId());
-    const auto found = shown.find(caption);
-    return found == shown.end() ? 0 : found->second;
+  void Click(const QString& caption, QPoint at) {
+    Run("xdotool", {"mousemove", "--window", Shown()[caption], QString::number(at.x()),
+                    QString::number(at.y()), "click", "1"});
   }
-  // Whether the window manager is told it may offer Close, once it is `expected`.
-  bool CloseOfferedOnceIt(xcb_window_t window, bool expected) {
+  // The window a dialog belongs to, as an id in decimal.
+  QString Owner(const QString& caption) {
+    bool number = false;
+    const auto id = Property(Shown()[caption], "WM_TRANSIENT_FOR").trimmed().toULong(&number, 16);
+    return number ? QString::number(id) : QString();
+  }
+  // Whether the window manager may offer Close (the Motif hints' functions, when given), once
+  // that is `expected`.
+  bool CloseOfferedOnceIt(bool expected) {
     const auto offered = [&] {
-      const std::vector<std::uint32_t> hints = display_.Cardinals(window, "_MOTIF_WM_HINTS");
-      return hints.size() == 5 && (hints[0] & kFunctionsGiven) != 0 &&
-             (hints[1] & kCloseFunction) != 0;
+      const QStringList hints = Property(Shown()["TALVORA"], "_MOTIF_WM_HINTS").split(',');
+      constexpr unsigned kFunctionsGiven = 1, kClose = 1U << 5;
+      return hints.size() == 5 && (hints[0].trimmed().toUInt(nullptr, 16) & kFunctionsGiven) &&
+             (hints[1].trimmed().toUInt(nullptr, 16) & kClose);
     };
     e2e::WaitUntil([&] { return offered() == expected; }, kPatienceMs);
     return offered();
   }
 
-  e2e::X11Display display_;
+  QProcess server_;
   QTemporaryDir settings_;
   QProcess program_;
 };
 
-TEST_F(X11Windows, CaptionsOwnersAndTheCloseButtonAreAsTheOperatorShouldSeeThem) {
-  using Captions = std::set<std::string>;
-  ASSERT_EQ(ShownOnceThey({"intro"}), Captions{"intro"});
-  const xcb_window_t start = Window("intro");
-  display_.Click(start, PortOption(0));
-  display_.Click(start, kOk);
-  ASSERT_EQ(ShownOnceThey({"intro", "TALVORA"}), (Captions{"intro", "TALVORA"}));
-  const xcb_window_t main = Window("TALVORA");
-  EXPECT_EQ(display_.TransientFor(main), start) << "the main window belongs to the start-up one";
-  EXPECT_TRUE(CloseOfferedOnceIt(main, true));
+TEST_F(X11Windows, CaptionsOwnersAndTheCloseFunctionAreAsTheOperatorShouldSeeThem) {
+  StartOnCom1("sim");
+  ASSERT_EQ(ShownOnceThey({"TALVORA", "intro"}), (QStringList{"TALVORA", "intro"}));
+  EXPECT_EQ(Owner("TALVORA"), Shown()["intro"]) << "the main window belongs to the start-up one";
+  EXPECT_TRUE(CloseOfferedOnceIt(true));
 
   // The link test withholds Close while it runs.
-  display_.Click(main, Tab(1));
-  display_.Click(main, kTestOn);
-  EXPECT_FALSE(CloseOfferedOnceIt(main, false)) << "Close offered during the link test";
-  display_.Click(main, kTestOff);
-  EXPECT_TRUE(CloseOfferedOnceIt(main, true)) << "Close not offered again after TEST OFF";
+  Click("TALVORA", kRadioTestingTab);
+  Click("TALVORA", kTestOn);
+  EXPECT_FALSE(CloseOfferedOnceIt(false)) << "Close offered during the link test";
+  Click("TALVORA", kTestOff);
+  EXPECT_TRUE(CloseOfferedOnceIt(true)) << "Close not offered again after TEST OFF";
 
-  display_.Click(main, Tab(0));
-  display_.Click(main, kModuleAddressName);
-  ASSERT_EQ(ShownOnceThey({"intro", "TALVORA", "Remote Address"}),
-            (Captions{"intro", "TALVORA", "Remote Address"}));
-  EXPECT_EQ(display_.TransientFor(Window("Remote Address")), main);
-  display_.AskToClose(Window("Remote Address"));
-  display_.AskToClose(main);
-  ASSERT_EQ(ShownOnceThey({"intro"}), Captions{"intro"});
-
-  // A line error on COM2 shows its box.
-  display_.Click(start, PortOption(1));
-  display_.Click(start, kOk);
-  EXPECT_EQ(ShownOnceThey({"intro", "TALVORA", "Errore"}),
-            (Captions{"intro", "TALVORA", "Errore"}));
+  Click("TALVORA", kProgrammingTab);
+  Click("TALVORA", kModuleAddressName);
+  ASSERT_EQ(ShownOnceThey({"Remote Address", "TALVORA", "intro"}),
+            (QStringList{"Remote Address", "TALVORA", "intro"}));
+  EXPECT_EQ(Owner("Remote Address"), Shown()["TALVORA"]);
 }
 
 }  // namespace
