@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QRegularExpression>
 #include <QThread>
 
 namespace e2e {
@@ -29,17 +28,6 @@ void SimProcess::Stop() {
 QStringList SimProcess::Log() {
   log_ += QString::fromLocal8Bit(process_.readAllStandardError());
   return log_.split('\n', Qt::SkipEmptyParts);
-}
-
-QStringList SimProcess::Frames(const QString& route) {
-  // "    0.581261  host->program      07"
-  const QRegularExpression line(QStringLiteral("^\\s*[0-9.]+\\s+(\\S+(?: \\S+)?)\\s{2,}(.*)$"));
-  QStringList frames;
-  for (const QString& entry : Log()) {
-    const auto match = line.match(entry);
-    if (match.hasMatch() && match.captured(1) == route) frames << match.captured(2).trimmed();
-  }
-  return frames;
 }
 
 bool WaitUntil(const std::function<bool()>& done, int ms) {

@@ -21,8 +21,6 @@ class SimProcess {
   const QString& Path() const { return path_; }
   // Every frame log line so far.
   QStringList Log();
-  // The bytes (as "24 00") of the frames logged on a route ("program->host", ...).
-  QStringList Frames(const QString& route);
   // Ends it, as when the device goes away.
   void Stop();
 

@@ -7,6 +7,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -51,13 +52,9 @@ TEST(TerminationChild, RunsTheProgramUntilItEnds) {
 class Termination : public testing::TestWithParam<int> {
  protected:
   void SetUp() override {
-    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master_, 0);
-    ASSERT_EQ(::grantpt(master_), 0);
-    ASSERT_EQ(::unlockpt(master_), 0);
-    path_ = ::ptsname(master_);
-    terminal_ = ::open(path_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    ASSERT_GE(terminal_, 0);
+    char name[128] = {};
+    ASSERT_EQ(::openpty(&master_, &terminal_, name, nullptr, nullptr), 0);
+    path_ = name;
   }
   void TearDown() override {
     ::close(terminal_);

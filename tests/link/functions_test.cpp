@@ -45,30 +45,6 @@ TEST_F(LinkTest, OpenSerialConfiguresTheRadioLineAndStartsThePollTimer) {
             std::tuple(28u, 9600u, 0u, 100, 1948, 8, 0, 0, 0x11, 0x13, '~', 0x1A, 0xFF));
 }
 
-TEST_F(LinkTest, ReopeningTheSameNameKeepsTheDeviceAnotherNameReplacesIt) {
-  setenv("TALVORA_COM2", "sim", 1);
-  const auto first = functions::serial->handle();
-  functions::OpenSerial("COM1");
-  EXPECT_EQ(functions::serial->handle(), first);
-
-  functions::OpenSerial("COM2");
-  EXPECT_NE(functions::serial->handle(), first);
-  EXPECT_EQ(win32::SimulatedLineOf(first), nullptr) << "the old device was closed";
-  EXPECT_EQ(functions::serial->devicename(), "COM2");
-}
-
-TEST_F(LinkTest, CloseSerialReleasesThePortAndStopsTheTimer) {
-  const auto handle = functions::serial->handle();
-  functions::CloseSerial();
-  EXPECT_EQ(functions::serial, nullptr);
-  EXPECT_EQ(functions::lngTimerID, 0);
-  EXPECT_EQ(Clock().TimerCount(), 0u);
-  EXPECT_EQ(win32::SimulatedLineOf(handle), nullptr);
-  functions::PollTimerProc(0, 0, 0, 0);  // a tick with no serial object does nothing
-  functions::OpenSerial("COM1");
-  EXPECT_NE(functions::serial, nullptr) << "a later open starts again from the beginning";
-}
-
 // Keyed arguments lose leading and trailing blanks only; a plain frame goes as given.
 TEST_F(LinkTest, FramesGoOutKeyedOrPlainAndRtsFallsAtTheNextTick) {
   EXPECT_EQ(functions::SendHashCommand("  A  ", " v "), 1);
@@ -92,21 +68,6 @@ TEST_F(LinkTest, FramesGoOutKeyedOrPlainAndRtsFallsAtTheNextTick) {
   EXPECT_GT(log[1].at, start);
   EXPECT_LE(log[1].at, start + 70 * kMs);
   EXPECT_FALSE(Line().Rts());
-}
-
-TEST_F(LinkTest, NothingIsSentWhileThePollTimerIsStoppedButKeyedSendsStillRaiseRts) {
-  platform::KillTimer(0, static_cast<std::uintptr_t>(functions::lngTimerID));
-  functions::lngTimerID = 0;
-  const platform::Micros before = Now();
-  EXPECT_EQ(functions::SendDollarCommand(Chr(3)), 0);
-  EXPECT_GE(Now() - before, 20 * kMs) << "the lead is still waited";
-  EXPECT_EQ(functions::SendHashCommand(Chr(3), Chr(4)), 0);
-  std::string text = "x";
-  functions::SendPlain("$", text);
-  EXPECT_EQ(text, "x");
-  Clock().RunFor(500 * kMs);
-  EXPECT_TRUE(Lines().empty());
-  EXPECT_TRUE(Line().Rts()) << "only the poll tick drops RTS";
 }
 
 TEST_F(LinkTest, TheReplyFlagIsClearedBySendingAndSetByADelivery) {

@@ -1,6 +1,5 @@
 // What each COM name stands for: the environment, then the settings file, then the devices
-// detected, then /dev/ttyS0 to /dev/ttyS3; a malformed settings file; the listing that
-// --list-ports prints.
+// detected, then /dev/ttyS0 to /dev/ttyS3; and a malformed settings file.
 
 #include "ports/port_map.h"
 
@@ -122,25 +121,6 @@ TEST_F(PortMapTest, AMalformedFileIsReportedWithItsLineAndNeverRewritten) {
   QFile file(settings::SettingsFilePath());
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll().toStdString(), text) << "a choice must not rewrite a broken file";
-}
-
-TEST_F(PortMapTest, TheConsoleIsNamedAndTheListingShowsEveryDevice) {
-  detector_->consoles = {"/dev/ttyS0"};
-  detector_->detected = {kAdapterA, kAdapterZ, kUart2, kUart10};
-  setenv("TALVORA_COM2", "sim", 1);
-  setenv("TALVORA_COM3", "sim:host=1", 1);
-  setenv("TALVORA_COM4", "/dev/ttyS0", 1);
-  const std::vector<std::string> lines = FormatListing(ListPorts());
-  EXPECT_THAT(
-      lines, ElementsAre(
-                 "COM1  " + kAdapterA.path + "  " + kAdapterA.description + "  [automatic]",
-                 "COM2  sim" + std::string(kAdapterA.path.size() - 3, ' ') +
-                     "  simulated radio system  [environment (TALVORA_COM2)]",
-                 HasSubstr("COM3  sim:host=1 "),
-                 testing::ContainsRegex("^COM4  /dev/ttyS0 +the system console, not available as a "
-                                        "radio port"),
-                 "other detected devices:", "  " + kAdapterZ.path + "  " + kAdapterZ.description,
-                 HasSubstr("  /dev/ttyS2  "), HasSubstr("  /dev/ttyS10  ")));
 }
 
 }  // namespace

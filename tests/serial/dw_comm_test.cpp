@@ -62,20 +62,6 @@ TEST_F(DwCommTest, AWriteTakesAtMost1024BytesAndTheRestGoesOutWithTheNextOutput)
   EXPECT_EQ(Written().size(), 2u);
 }
 
-TEST_F(DwCommTest, TimeoutsReachTheDeviceOnlyOnRequest) {
-  comm_.GetCommTimeouts();
-  EXPECT_EQ(comm_.ReadIntervalTimeout(), 1);
-  EXPECT_EQ(comm_.ReadTotalTimeoutConstant(), 10);
-  EXPECT_EQ(comm_.WriteTotalTimeoutMultiplier(), 1);
-  comm_.ReadTotalTimeoutConstant(50);
-  win32::COMMTIMEOUTS onDevice{};
-  win32::GetCommTimeouts(comm_.handle(), &onDevice);
-  EXPECT_EQ(onDevice.ReadTotalTimeoutConstant, 10u) << "a setter alone does not touch the device";
-  EXPECT_EQ(comm_.SetCommTimeouts(), -1);
-  win32::GetCommTimeouts(comm_.handle(), &onDevice);
-  EXPECT_EQ(onDevice.ReadTotalTimeoutConstant, 50u);
-}
-
 TEST_F(DwCommTest, OpeningClosesTheOpenDeviceFirstAndOneNeverOpenedRaisesNotOpen) {
   const auto first = comm_.handle();
   functions::ReplyArrivedFlag = true;
@@ -148,28 +134,6 @@ TEST_F(DwCommTest, ReceivedBlocksGoToTheTwoWindows) {
   Line().SendToProgram("second", Now());
   Tick(3);
   EXPECT_EQ(comm_.EL_D(), "second") << "the last delivery replaces the one before";
-}
-
-TEST_F(DwCommTest, WithoutANotifyObjectReceivedDataAndLineErrorsAreDropped) {
-  testsupport::MessageBoxRecorder boxes;
-  comm_.OpenComm("COM1", nullptr);
-  functions::ReplyArrivedFlag = false;
-  Line().SendToProgram("data", Now());
-  Line().InjectLineError(win32::CE_FRAME, Now() + 1000);
-  Tick(4);
-  EXPECT_FALSE(functions::ReplyArrivedFlag);
-  EXPECT_TRUE(text_.Texts().empty());
-  EXPECT_EQ(comm_.aaaa(), "");
-  EXPECT_TRUE(boxes.Boxes().empty());
-}
-
-TEST_F(DwCommTest, AReadTakesABurstAndLeavesLaterBytesForTheNextRead) {
-  // The first read started with the opening: a burst of three bytes inside its first 10 ms,
-  // then one byte after it.
-  Line().SendToProgram("XYZ", Now() + 1000);
-  Line().SendToProgram("W", Now() + 12'000);
-  Tick(4);
-  EXPECT_THAT(text_.Texts(), ElementsAre("XYZ", "W"));
 }
 
 // An input queue of four bytes drops the rest of a burst; with one size alone given, the

@@ -50,16 +50,4 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"LateByteStaysQueued", {12'000}, 0, 10'000}),
     [](const testing::TestParamInfo<ReadCase>& info) { return std::string(info.param.name); });
 
-TEST(ReceiveQueueTest, AFullReadEndsAtOnceAndAFullQueueDropsBytes) {
-  win32::ReceiveQueue queue;
-  queue.SetCapacity(3);
-  EXPECT_TRUE(queue.Push('a', 0));
-  EXPECT_TRUE(queue.Push('b', 0));
-  EXPECT_TRUE(queue.Push('c', 0));
-  EXPECT_FALSE(queue.Push('d', 0));
-  const auto read = queue.Evaluate(100, kProgramTimeouts, 2, 100);
-  EXPECT_TRUE(read.finished) << "a read that got all it asked for ends at once";
-  EXPECT_EQ(read.count, 2u);
-}
-
 }  // namespace

@@ -1,17 +1,12 @@
 #include "serial/tty_device.h"
 
 #include <fcntl.h>
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
-#include <pwd.h>
 #include <sys/file.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -160,11 +155,6 @@ TEST_F(TtyDeviceTest, BytesCrossBothWaysUntranslatedAndUnechoed) {
   EXPECT_EQ(TakeInput(), in);
   pollfd p{master_, POLLIN, 0};
   EXPECT_EQ(::poll(&p, 1, 20), 0) << "received bytes went back onto the line";
-
-  // A pseudo-terminal has no modem lines: the calls fail without harm.
-  EXPECT_FALSE(device_->SetRts(true, 0));
-  EXPECT_FALSE(device_->SetDtr(false, 0));
-  EXPECT_FALSE(device_->Broken());
 }
 
 TEST_F(TtyDeviceTest, WhatTheKernelCannotTakeGoesOutLaterInOrder) {
@@ -175,30 +165,6 @@ TEST_F(TtyDeviceTest, WhatTheKernelCannotTakeGoesOutLaterInOrder) {
   EXPECT_FALSE(device_->TransmitDone(0));
   EXPECT_TRUE(ReadOtherSide(block.size()) == block) << "bytes lost or reordered";
   EXPECT_TRUE(device_->TransmitDone(0));
-}
-
-TEST_F(TtyDeviceTest, SettingsAreAppliedAndReadBack) {
-  DCB plain = Record(9600, 8, NOPARITY, ONESTOPBIT,
-                     (1u << flags::kDtrControlShift) | (2u << flags::kRtsControlShift) |
-                         flags::fDsrSensitivity | flags::fErrorChar | flags::fAbortOnError);
-  plain.XonLim = 100;
-  plain.XoffLim = 1948;
-  plain.ErrorChar = '~';
-  plain.EofChar = 26;
-  DCB unusual = Record(14400, 8, NOPARITY, TWOSTOPBITS,
-                       flags::fParity | flags::fOutxCtsFlow | flags::fOutX | flags::fInX);
-  unusual.XonChar = 'Q';
-  unusual.XoffChar = 'S';
-  for (const DCB& dcb : {plain, unusual}) {
-    ASSERT_TRUE(device_->Apply(dcb)) << Fields(dcb);
-    DCB back{};
-    ASSERT_TRUE(device_->ReadBack(back));
-    EXPECT_EQ(Fields(back), Fields(dcb));
-  }
-  // A pseudo-terminal keeps 8 bits without parity; that is no reason to refuse the record.
-  EXPECT_TRUE(device_->Apply(Record(9600, 7, EVENPARITY, ONESTOPBIT, 0)));
-  EXPECT_FALSE(device_->Apply(Record(9600, 4, NOPARITY, ONESTOPBIT, 0)));
-  EXPECT_FALSE(device_->Apply(Record(0, 8, NOPARITY, ONESTOPBIT, 0)));
 }
 
 TEST_F(TtyDeviceTest, FullInputQueueDropsBytesAndSaysSo) {
@@ -246,41 +212,6 @@ TEST(TtyDeviceOpen, RefusedOpensSayWhy) {
     EXPECT_FALSE(failure.fix.empty()) << path;
   }
   ::unlink(file);
-}
-
-// As root the test gives the device to group dialout and tries it as user nobody.
-TEST(TtyDeviceOpen, PermissionDeniedNamesTheGroupToJoin) {
-  const group* dialout = ::getgrnam("dialout");
-  const passwd* nobody = ::getpwnam("nobody");
-  if (::geteuid() != 0 || dialout == nullptr || nobody == nullptr) {
-    GTEST_SKIP() << "needs root, user nobody and group dialout";
-  }
-  int master = -1, slave = -1, report[2];
-  char path[128] = {};
-  ASSERT_EQ(openpty(&master, &slave, path, nullptr, nullptr), 0);
-  ASSERT_EQ(::chown(path, 0, dialout->gr_gid) | ::chmod(path, 0660) | ::pipe(report), 0);
-  const pid_t child = ::fork();
-  if (child == 0) {
-    if (::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 ||
-        ::setuid(nobody->pw_uid) != 0) {
-      _exit(2);
-    }
-    OpenFailure failure;
-    const bool opened = OpenTtyDevice("", path, failure) != nullptr;
-    const std::string text =
-        std::to_string(failure.error) + "|" + failure.reason + "|" + failure.fix;
-    _exit(opened || ::write(report[1], text.data(), text.size()) <= 0 ? 1 : 0);
-  }
-  ::close(report[1]);
-  std::string text(512, '\0');
-  text.resize(static_cast<std::size_t>(std::max<ssize_t>(::read(report[0], text.data(), 512), 0)));
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  for (int fd : {report[0], master, slave})
-    ::close(fd);
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << text;
-  EXPECT_EQ(text.rfind(std::to_string(ERROR_ACCESS_DENIED) + "|permission denied|", 0), 0u) << text;
-  EXPECT_NE(text.find("usermod -aG dialout nobody"), std::string::npos) << text;
 }
 
 }  // namespace

@@ -13,8 +13,7 @@
 namespace simtest {
 
 using platform::Micros;
-inline constexpr Micros kByte = 1042;      // 9600 baud, ten bit times
-inline constexpr Micros kGap = 3 * kByte;  // idle line that ends a frame for the air
+inline constexpr Micros kByte = 1042;  // 9600 baud, ten bit times
 inline constexpr Micros kMs = 1000;
 
 inline std::string Bytes(std::initializer_list<int> values) {

@@ -25,35 +25,6 @@ TEST(SimHostModule, AnswersKeyedReadsWithItsRegistersAfterTheHostDelayAtLineRate
   EXPECT_TRUE(sim.Radio().Log().Where(sim::Route::HostToAir).empty());
 }
 
-TEST(SimHostModule, AKeyedFrameStaysKeyedWhenRtsFallsWhileItIsCrossing) {
-  // The poll tick may drop RTS between the two bytes of a read command.
-  RadioOnLine sim("host=7");
-  const Micros sent = sim.Now();
-  sim.Line().SetRts(true, sent);
-  const std::string read = Bytes({'$', 0});
-  sim.Line().Transmit(reinterpret_cast<const std::uint8_t*>(read.data()), read.size(), sent);
-  sim.RunFor(kByte + kByte / 2);
-  sim.Line().SetRts(false, sim.Now());
-  sim.RunFor(50 * kMs);
-  EXPECT_EQ(sim.TextSince(sent), Bytes({7}));
-  EXPECT_TRUE(sim.Radio().Log().Where(sim::Route::HostToAir).empty());
-}
-
-TEST(SimHostModule, SilentHostTakesNoKeyedCommandButStillRelaysTheAir) {
-  RadioOnLine sim("silent,remotes=4,radio=10");
-  const Micros start = sim.Now();
-  sim.Send(Bytes({'#', 3, 3}), true);
-  sim.RunFor(30 * kMs);
-  sim.Send(Bytes({'$', 3}), true);
-  sim.RunFor(300 * kMs);
-  EXPECT_EQ(sim.TextSince(start), "");
-  EXPECT_EQ(sim.Radio().Host().EepromRegisters()[3], 0) << "the write was not taken";
-
-  sim.Send(Bytes({'$', 0}), false);
-  sim.RunFor(100 * kMs);
-  EXPECT_EQ(sim.TextSince(start), Bytes({4}));
-}
-
 // The frame ends after a gap of idle line (its two bytes and three byte times: 5210 us), crosses
 // the air, and the remote's answer crosses back.
 TEST(SimAir, RemoteAnswersPlainReadAfterTwoRadioCrossings) {
@@ -84,21 +55,6 @@ TEST(SimAir, RemoteEchoesOnlyBlocksAddressedToIt) {
   EXPECT_EQ(sim.Radio().Log().Where(sim::Route::AirToRemote).size(), 2u) << "both remotes hear it";
   ASSERT_EQ(sim.Radio().Log().Where(sim::Route::RemoteToAir).size(), 1u);
   EXPECT_EQ(sim.Radio().Log().Where(sim::Route::RemoteToAir)[0].remote, 5);
-
-  // Addressed to a module that is not there: nobody answers.
-  const Micros later = sim.Now();
-  sim.Send(Bytes({9, 'H', 'i'}), false);
-  sim.RunFor(200 * kMs);
-  EXPECT_EQ(sim.TextSince(later), "");
-
-  // A pause longer than the frame gap splits a write into two blocks; the second, beginning
-  // with 'x', is addressed to nobody.
-  const Micros split = sim.Now();
-  sim.Send(Bytes({3, 'a'}), false);
-  sim.RunFor(kGap);
-  sim.Send(Bytes({'x', 3}), false);
-  sim.RunFor(100 * kMs);
-  EXPECT_EQ(sim.TextSince(split), Bytes({3, 'a'}));
 }
 
 // Only a frame of exactly three bytes beginning with "#" writes a register: four such bytes are

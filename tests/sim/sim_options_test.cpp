@@ -49,8 +49,6 @@ TEST(SimOptions, WrongOptionsAreRefusedWithAnErrorThatNamesTheProblem) {
       {"host=256", "host must be an address from 0 to 255"},
       {"host", "option 'host' needs a value"},
       {"remotes=3+3", "remote address 3 is listed twice"},
-      {"radio=-5", "radio must be a number of milliseconds"},
-      {"silent=maybe", "silent takes yes or no"},
       {"error=smoke@10", "error must be KIND[+KIND]@MS[/PERIOD]"},
       {"error=frame@10/0", "the period of a repeated line error must be at least 1 ms"},
   };

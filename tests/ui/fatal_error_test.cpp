@@ -1,14 +1,10 @@
-// The top-level error report: its text, that it ends the program once, and the message box that
-// shows it.
+// The top-level error report: its text, and that it ends the program once.
 
 #include "ui/fatal_error.h"
 
-#include <QAbstractButton>
-#include <QMessageBox>
 #include <stdexcept>
 #include <tuple>
 
-#include "ui/message_box.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -42,31 +38,6 @@ TEST_F(FatalError, AnyExceptionIsReportedOnceAndEndsTheProgram) {
   ASSERT_EQ(Boxes().Boxes().size(), 2u);
   EXPECT_NE(Boxes().Boxes()[1].text.find("first"), std::string::npos);
   EXPECT_EQ(Ends(), (std::vector<int>{1, 1}));
-}
-
-// The window system's message box as the program shows it: line errors with OK and Cancel,
-// the error report with OK alone.
-TEST(MessageBox, StyleChoosesTheButtonsAndThePressedOneIsReturned) {
-  // Each row: the style, the buttons it shows, the one pressed, and the result.
-  using Buttons = QMessageBox::StandardButtons;
-  const std::tuple<std::uint32_t, Buttons, QMessageBox::StandardButton, std::int32_t> cases[] = {
-      {17, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel, platform::IDCANCEL},
-      {16, QMessageBox::Ok, QMessageBox::Ok, platform::IDOK}};
-  for (const auto& [style, buttons, pressed, expected] : cases) {
-    std::int32_t result = 0;
-    Buttons shown;  // none until the box appears
-    uitest::RunModal([&] { result = ui::ShowMessageBox("Framing error", "Errore", style); },
-                     [&](QWidget& window) {
-                       auto& box = dynamic_cast<QMessageBox&>(window);
-                       shown = box.standardButtons();
-                       EXPECT_EQ(box.windowTitle(), QStringLiteral("Errore"));
-                       EXPECT_EQ(box.text(), QStringLiteral("Framing error"));
-                       EXPECT_EQ(box.icon(), QMessageBox::Critical);
-                       if (QAbstractButton* button = box.button(pressed)) button->click();
-                     });
-    EXPECT_EQ(shown, buttons);
-    EXPECT_EQ(result, expected);
-  }
 }
 
 }  // namespace

@@ -99,30 +99,6 @@ TEST_F(LinkTestPage, TestOffBeforeTheFirstTickCountsNothingAndTheAlternationGoes
   EXPECT_EQ(Level(), "  [red]") << "TEST OFF clears the verdict and shows the red lamp alone";
 }
 
-class LinkTestDuration : public LinkTestPage,
-                         public testing::WithParamInterface<std::tuple<double, int, std::string>> {
-};
-
-TEST_P(LinkTestDuration, ShowsTheTrueTestingTimeAndCountsPastSixteenBits) {
-  const auto [timeOfDay, runMs, statistics] = GetParam();
-  Load("host=0,remotes=1", timeOfDay);
-  TestOn();
-  Window().Session().SentPackets = 32767;  // as after nine hours of testing
-  Window().Session().ReceivedPackets = 32767;
-  RunMs(runMs);
-  // Stopped just after an evaluation, whose answer's flag is still up: counted once more, but
-  // never past what was sent.
-  TestOff();
-  EXPECT_EQ(Statistics(), statistics);
-}
-
-INSTANTIATE_TEST_SUITE_P(Durations, LinkTestDuration,
-                         testing::Values(std::tuple{36000.0, 3605250, "36372 36372  60 min 5 sec"},
-                                         std::tuple{86370.0, 95250, "32862 32862  1 min 35 sec"}),
-                         [](const auto& info) {
-                           return std::string(info.index ? "AcrossMidnight" : "SixtyMinutes");
-                         });
-
 // With this seed the air answers packets 4, 6, 10, 11, 13, 14, 16, 17, 19, 22, 25 and 26 of
 // thirty: each answer raises the level by one, each loss lowers it, from 4 and within 0 to 5.
 TEST_F(LinkTestPage, PacketLossOnTheAirMovesTheLevelPacketByPacket) {

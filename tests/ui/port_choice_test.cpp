@@ -61,12 +61,6 @@ class PortChoiceTest : public uitest::WindowTest {
   std::shared_ptr<ports::PortDetector> previous_;
 };
 
-TEST_F(PortChoiceTest, ADetectedAdapterShowsInTheTooltipOfTheFirstFreeName) {
-  ui::intro start;
-  EXPECT_EQ(start.Form().Option1[1]->toolTip().toStdString(),
-            kAdapter.path + "\n" + kAdapter.description + "\nmapped by: automatic");
-}
-
 TEST_F(PortChoiceTest, TheMenuSavesTheChoiceWithoutSelectingAndTheNextOkOpensIt) {
   ui::intro start;
   start.show();

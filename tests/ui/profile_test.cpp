@@ -1,12 +1,11 @@
 // Register profiles in the main window: Save Values and Load Values from the "EEPROM Values"
-// frame's menu and the shortcuts, a profile the window saves loaded by talvora-cli and the
-// other way round, a bad file refused with nothing changed.
+// frame's menu and the shortcuts, and a profile the window saves loaded by talvora-cli and the
+// other way round.
 
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QMenu>
-#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -82,66 +81,6 @@ TEST_F(ProfilePage, TheFrameMenuSavesTheSelectedValuesAndRemembersTheFolder) {
   EXPECT_EQ(Saved(File("saved.json")), (RegisterProfile{{0, 0}, {1, 12}, {31, 18}}));
   EXPECT_EQ(settings::OpenSettingsFile()->value("profiles/lastFolder").toString(),
             QFileInfo(File("saved.json")).absolutePath());
-}
-
-TEST_F(ProfilePage, LoadFillsAndSelectsExactlyTheFileRowsAndWritesNothing) {
-  const RegisterProfile profile{{1, 9}, {3, 17}};
-  QString error;
-  ASSERT_TRUE(operations::SaveProfile(File("field.json"), profile, error)) << error.toStdString();
-  Load("host=0");
-  Select({0, 3});
-  Page().Text6[3]->setText("NO");
-  Window().RegisterTable().ValueColour(3, qRgb(255, 0, 0));
-  const auto sentBefore = Sent().size();
-  EXPECT_TRUE(Shortcut(QKeySequence::Open, File("field.json")));
-
-  EXPECT_EQ(Value(1), "9");
-  EXPECT_EQ(Value(3), "17");
-  EXPECT_EQ(Value(0), "255");
-  for (int row = 0; row < 32; ++row)
-    EXPECT_EQ(Page().Check1[row]->isChecked(), row == 1 || row == 3) << row;
-  EXPECT_EQ(Colour(3), uitest::SystemTextColour());
-  EXPECT_EQ(Sent().size(), sentBefore) << "nothing goes to the module until EEPROM Writing";
-}
-
-TEST_F(ProfilePage, ABadFileIsRefusedWithItsReasonAndNothingChanges) {
-  QFile bad(File("bad.json"));
-  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-  bad.write(R"({"talvora": "registers", "version": 1, "registers": {"1": 9, "40": 1}})");
-  bad.close();
-  Load("host=0");
-  Select({0});
-  QString told;
-  QTimer watch;  // the warning comes once the file dialog has closed
-  watch.callOnTimeout([&] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      told = box->text();
-      box->close();
-    }
-  });
-  watch.start(5);
-  EXPECT_TRUE(Shortcut(QKeySequence::Open, File("bad.json")));
-  EXPECT_TRUE(told.contains("register \"40\" does not exist")) << told.toStdString();
-  EXPECT_EQ(Value(1), "255");
-  EXPECT_TRUE(Page().Check1[0]->isChecked());
-  EXPECT_FALSE(Page().Check1[1]->isChecked());
-}
-
-TEST_F(ProfilePage, NoShortcutWhileAnOperationRuns) {
-  Load("host=0");
-  Window().SSTab1()->setCurrentIndex(operations::kRadioTestingPage);
-  uitest::Click(Window().RadioTesting().Command3);  // TEST ON
-  QWidget* opened = nullptr;
-  QTimer::singleShot(50, [&] {
-    opened = QApplication::activeModalWidget();
-    if (opened != nullptr) opened->close();
-  });
-  Window().activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
-  QTest::keySequence(&Window(), QKeySequence(QKeySequence::Save));
-  QTest::qWait(100);
-  EXPECT_EQ(opened, nullptr);
-  uitest::Click(Window().RadioTesting().Command1);
 }
 
 // The window saves, talvora-cli programs another module from the file; talvora-cli saves, the

@@ -44,15 +44,6 @@ TEST_F(RegisterTableGestures, ClicksOnAValueSelectItsRowAndTurnItsTextBlack) {
   EXPECT_TRUE(Table().Check1[11]->isChecked()) << "a second click leaves the row selected";
 }
 
-TEST_F(RegisterTableGestures, TheModuleChoiceFollowsTheOptionButtons) {
-  uitest::Click(Table().Option2);
-  EXPECT_FALSE(Table().Option1->isChecked());
-  EXPECT_EQ(Window().Session().ModuleKind, 2);
-  uitest::Click(Table().Option1);
-  EXPECT_FALSE(Table().Option2->isChecked());
-  EXPECT_EQ(Window().Session().ModuleKind, 1);
-}
-
 struct Help {
   int row;  // the register whose name opens it
   const char *name, *caption;

@@ -1,8 +1,7 @@
-// What real lines do to the program: received data of every shape, storms of line errors and
-// messages longer than one write. Virtual time, the main window on a simulated line.
+// What real lines do to the program: storms of line errors, and messages longer than one write.
+// Virtual time, the main window on a simulated line.
 
 #include <algorithm>
-#include <random>
 
 #include "radio_window.h"
 
@@ -11,68 +10,6 @@ namespace {
 using uitest::Micros;
 
 using Robustness = uitest::RadioWindowTest;
-
-std::string RandomBytes(unsigned seed, std::size_t size) {
-  std::mt19937 random(seed);
-  std::string bytes(size, '\0');
-  std::generate(bytes.begin(), bytes.end(), [&] { return static_cast<char>(random()); });
-  return bytes;
-}
-
-struct Stream {
-  const char* name;
-  std::string bytes;
-  Micros gap;  // idle time between bytes; 0 sends them in one burst
-  friend void PrintTo(const Stream& stream, std::ostream* out) { *out << stream.name; }
-};
-
-class ReceivedData : public Robustness, public testing::WithParamInterface<Stream> {};
-
-TEST_P(ReceivedData, EveryByteIsDeliveredOnceInOrderAndTheBoxesFollowTheLastBlock) {
-  LoadOnScript();
-  const auto& terminal = Window().Terminal();
-  // As a master's terminal has them: sender in Text3, the rest in TermText.
-  functions::SetTextWindow(terminal.TermTextWindow);
-  functions::SetFirstByteWindow(terminal.Text3Window);
-  const auto& [name, stream, gap] = GetParam();
-  for (std::size_t i = 0; i < stream.size(); i += gap == 0 ? stream.size() : 1)
-    Line().SendToProgram(gap == 0 ? stream : stream.substr(i, 1), Time().NowMicros() + i * gap);
-  std::vector<std::string> deliveries;
-  for (Micros spent = 0; spent < static_cast<Micros>(stream.size()) * (2100 + 2 * gap) + 1400'000;
-       spent += 70'000) {
-    RunMs(70);
-    if (std::string delivered = functions::TakeReply(); !delivered.empty()) {
-      deliveries.push_back(delivered);
-    }
-  }
-
-  std::size_t offset = 0;
-  for (const std::string& delivery : deliveries) {
-    ASSERT_LE(delivery.size(), 1024u);
-    // What a delivery is made of: the bytes up to the first zero byte, then zeros.
-    std::string expected = stream.substr(offset, delivery.size());
-    expected.resize(std::min(expected.find('\0'), expected.size()));
-    expected.resize(delivery.size(), '\0');
-    EXPECT_EQ(delivery, expected);
-    offset += delivery.size();
-  }
-  EXPECT_EQ(offset, stream.size()) << "bytes lost or left behind";
-
-  ASSERT_FALSE(deliveries.empty());
-  const std::string last = deliveries.back().c_str();
-  EXPECT_EQ(terminal.Text3->text().toStdString(),
-            last.empty() ? "" : std::to_string(static_cast<unsigned char>(last[0])));
-  EXPECT_EQ(terminal.TermText->toPlainText(),
-            QString::fromLatin1(last.empty() ? "" : last.substr(1).c_str()));
-}
-
-INSTANTIATE_TEST_SUITE_P(Shapes, ReceivedData,
-                         testing::Values(Stream{"ZeroBytes", std::string(40, '\0'), 0},
-                                         Stream{"ZeroInTheMiddle", std::string("\x05hi\0there", 9),
-                                                0},
-                                         Stream{"LongerThanOneRead", RandomBytes(1, 3000), 0},
-                                         Stream{"OneByteAtATime", "\x07slow", 150'000},
-                                         Stream{"RandomTrickle", RandomBytes(7, 60), 3'000}));
 
 TEST_F(Robustness, AStormOfLineErrorsLeavesAtMostOneWaitingBoxOfEachKind) {
   LoadOnScript();

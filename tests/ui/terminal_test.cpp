@@ -1,6 +1,6 @@
 // The "&Terminal" page against the simulated radio system: Initialization as master or slave
 // or without an answer, Send Data on the line, the Enter keys, Stop, received blocks in the
-// page's boxes, and the Close command during the Initialization wait.
+// page's boxes, and an operation started inside the Initialization wait.
 
 #include "radio_window.h"
 
@@ -239,31 +239,6 @@ TEST_F(TerminalPage, StopEmptiesAndHidesThePageButReceivedBlocksStillShow) {
   EXPECT_EQ(Received(), Texts("9", "yo"));
 }
 
-// A button clicked while Initialization waits for the module's answer: Stop or Send Data.
-class TerminalWait : public TerminalPage,
-                     public testing::WithParamInterface<QPushButton * ui::TerminalControls::*> {};
-
-TEST_P(TerminalWait, TheWindowCannotBeClosedWhileInitializationWaits) {
-  bool closed = true;  // stays so if the wait never yields
-  After(300, [&] {
-    Page().Text1->setPlainText("AB");
-    uitest::Click(Page().*GetParam());
-    EXPECT_FALSE(CloseAvailable());
-    closed = Window().close();
-  });
-  Load("silent");
-  EXPECT_FALSE(closed);
-  // Once the wait is over the window may close.
-  EXPECT_TRUE(Window().close());
-}
-
-INSTANTIATE_TEST_SUITE_P(StopOrSendData, TerminalWait,
-                         testing::Values(&ui::TerminalControls::Command6,
-                                         &ui::TerminalControls::Command5),
-                         [](const auto& info) {
-                           return std::string(info.index ? "SendData" : "Stop");
-                         });
-
 // Stop during the Initialization wait gives the pages back, so a second operation can start
 // inside the first one's wait: another Initialization, or an EEPROM reading. When the inner
 // one has ended, the outer wait still runs: the window must not close under it.
@@ -287,7 +262,6 @@ TEST_P(NestedWait, TheWindowClosesOnlyOnceTheOuterWaitHasEnded) {
   RunMs(3000);
 
   EXPECT_EQ(closedInside, std::optional<bool>(false));
-  EXPECT_TRUE(CloseAvailable());
   EXPECT_TRUE(Window().close());
   EXPECT_EQ(functions::serial, nullptr);
 }
