@@ -25,7 +25,7 @@ inline double Max(const std::vector<double>& samples) {
 
 // Prints one figure per line: "name: value unit".
 inline void Figure(const std::string& name, double value, const char* unit) {
-  std::printf("%-52s %10.3f %s\n", (name + ":").c_str(), value, unit);
+  std::printf("%-58s %10.3f %s\n", (name + ":").c_str(), value, unit);
   std::fflush(stdout);
 }
 
