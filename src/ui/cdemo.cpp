@@ -23,6 +23,7 @@
 #include "ui/profile_actions.h"
 #include "ui/tab_control.h"
 #include "ui/twips.h"
+#include "ui/window_focus.h"
 
 namespace ui {
 namespace {
@@ -184,6 +185,11 @@ void CDemo::closeEvent(QCloseEvent* event) {
   }
   event->accept();
   if (loaded_) Guarded([this] { Form_Unload(); });
+}
+
+void CDemo::showEvent(QShowEvent* event) {
+  DropStaleFocusConnections(*this);
+  QWidget::showEvent(event);
 }
 
 void CDemo::DisableClose() {

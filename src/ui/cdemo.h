@@ -64,6 +64,7 @@ class CDemo final : public QWidget, public operations::MainWindowServices {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   struct Controls;

@@ -4,6 +4,7 @@
 #include <QTextDocument>
 
 #include "ui/twips.h"
+#include "ui/window_focus.h"
 
 namespace ui {
 namespace {
@@ -29,6 +30,7 @@ HelpWindow::HelpWindow(const QString& name, const QString& caption, QSize client
 
 void HelpWindow::OpenModal() {
   Form_Load();
+  DropStaleFocusConnections(*this);
   exec();
 }
 
