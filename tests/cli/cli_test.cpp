@@ -218,4 +218,18 @@ TEST(TrafficLog, ShowsEveryFrameWithItsRtsStateAndTheReplies) {
   EXPECT_TRUE(QString::fromUtf8(log.readAll()).isEmpty());
 }
 
+// A caption with a comma is quoted.
+TEST(LinkTestCsv, HeaderThenOneRowPerEvaluation) {
+  platform::UseVirtualTime();
+  sim::RegisterSimulatedSystem();
+  functions::OpenSerial("sim");
+  cli::HeadlessPages pages;
+  const cli::LinkTestResult result = cli::RunLinkTest(pages, 2.0);
+  functions::CloseSerial();
+  EXPECT_EQ(cli::LinkTestCsv(result).toStdString(),
+            "seconds,sent,received,level,caption\n"
+            "1.000,1,1,5,\"OK, Connection\"\n"
+            "2.000,2,2,5,\"OK, Connection\"\n");
+}
+
 }  // namespace
