@@ -32,7 +32,10 @@ using Captions = QMap<QString, QString>;  // caption to window id
 class X11Windows : public testing::Test {
  protected:
   void SetUp() override {
-    server_.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1024x768x24"});
+    // -noreset: each X11 tool is a client of its own, and a server that resets as its last
+    // client leaves would turn the program away while it does.
+    server_.start(
+        "Xvfb", {"-displayfd", "1", "-nolisten", "tcp", "-noreset", "-screen", "0", "1024x768x24"});
     if (!server_.waitForStarted() || !server_.waitForReadyRead(kPatienceMs)) {
       GTEST_SKIP() << "no Xvfb to show the windows on";
     }
