@@ -11,8 +11,6 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/scripts/setup.sh"
 export QT_QPA_PLATFORM=offscreen
-# Libraries that keep allocations for the life of the process (fontconfig, Qt plugins).
-export LSAN_OPTIONS="suppressions=$top/tests/lsan.supp:print_suppressions=0"
 
 jobs=$(nproc)
 now() { date +%s.%N; }

@@ -7,6 +7,24 @@
 
 #include "support/stub_detector.h"
 
+// The sanitizers' settings, built into every test program so that they hold however it is run
+// (ctest, test.sh, by hand, or started again by a test as its child). Unused without them.
+extern "C" {
+// NOLINTBEGIN(bugprone-reserved-identifier,readability-identifier-naming)
+const char* __asan_default_options() {
+  return "detect_leaks=1";
+}
+const char* __ubsan_default_options() {
+  return "print_stacktrace=1:halt_on_error=1";
+}
+// Libraries that keep allocations for the life of the process.
+const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig\nleak:libQt6Gui\nleak:libQt6XcbQpa\nleak:libqoffscreen\n"
+         "leak:libglib-2.0\nleak:libdbus-1\n";
+}
+// NOLINTEND(bugprone-reserved-identifier,readability-identifier-naming)
+}
+
 // Every test program runs with a Qt application on the offscreen platform, so that widgets,
 // timers and the event loop behave as in the program without a display. No test reads the
 // user's settings file or this machine's serial devices: the settings live in a fresh folder,
