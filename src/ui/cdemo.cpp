@@ -8,7 +8,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 
 #include "link/functions.h"
 #include "operations/register_table.h"
@@ -24,16 +23,11 @@
 #include "ui/tab_control.h"
 #include "ui/twips.h"
 #include "ui/window_focus.h"
+#include "ui/window_manners.h"
 
 namespace ui {
 namespace {
 
-// A fixed window with a Close command and neither a minimize nor a maximize box. It is a dialog
-// of the start-up window, so that the window manager keeps it over that window and lists the
-// two as one.
-constexpr Qt::WindowFlags kWindowFlags = Qt::Dialog | Qt::CustomizeWindowHint |
-                                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                         Qt::WindowCloseButtonHint;
 constexpr QSize kClientTwips{9480, 6855};
 // The tab control lies just outside the client area on the left and at the top, so that its
 // own borders do not show there.
@@ -56,7 +50,7 @@ struct CDemo::Controls {
 };
 
 CDemo::CDemo(PortNameSource portName, QWidget* parent)
-    : QWidget(parent, kWindowFlags),
+    : QWidget(parent, kMainWindowFlags),
       portName_(std::move(portName)),
       help_(std::make_unique<HelpWindows>(this)) {
   setWindowTitle(QString::fromLatin1(kProgramTitle));
@@ -64,6 +58,7 @@ CDemo::CDemo(PortNameSource portName, QWidget* parent)
   hwnd_ = platform::RegisterWindow([this](const std::string& text) {
     setWindowTitle(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
   });
+  KeepNormalState(*this, [] { return true; });
   BuildControls();
 }
 
@@ -123,9 +118,9 @@ void CDemo::DropControls() {
 void CDemo::ShowModal() {
   Form_Load();
   setWindowModality(Qt::ApplicationModal);
-  CentreOnScreen();
+  CentreFrameOnScreen(*this);
   show();
-  CentreOnScreen();
+  CentreFrameOnScreen(*this);
   raise();
   activateWindow();
   QEventLoop loop;
@@ -252,15 +247,6 @@ const TerminalControls& CDemo::Terminal() const {
 
 operations::RegisterTable& CDemo::RegisterTable() {
   return *controls_->table;
-}
-
-void CDemo::CentreOnScreen() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (screen == nullptr) return;
-  // The whole window, frame included, once the frame is known.
-  QRect placed = frameGeometry();
-  placed.moveCenter(screen->availableGeometry().center());
-  move(placed.topLeft());
 }
 
 }  // namespace ui
