@@ -215,7 +215,7 @@ TEST_F(X11Windows, EachWindowAsksForItsDesignedButtonsOnly) {
 // poll timer while the main window's modal loop runs is painted at once.
 TEST_F(X11Windows, UnderOpenboxTheMainWindowIsCentredAndTheErrorBoxIsPainted) {
   if (!StartWindowManager()) GTEST_SKIP() << "no Openbox (scripts/setup.sh installs it)";
-  StartOnCom1("sim:error=frame@1500");
+  StartOnCom1("sim:error=frame@6000");
   ASSERT_EQ(ShownOnceThey({"TALVORA", "intro"}), (QStringList{"TALVORA", "intro"}));
   // Openbox reads no maximize from the hints; minimize it offers in its window menu whatever
   // the hints say, and the program puts the window back.
@@ -223,6 +223,14 @@ TEST_F(X11Windows, UnderOpenboxTheMainWindowIsCentredAndTheErrorBoxIsPainted) {
   EXPECT_TRUE(actions.contains("_NET_WM_ACTION_CLOSE")) << actions.toStdString();
   EXPECT_FALSE(actions.contains("MAXIMIZE")) << actions.toStdString();
   Run("xdotool", {"windowminimize", Shown()["TALVORA"]});
+  QString said;
+  EXPECT_TRUE(e2e::WaitUntil(
+      [&] {
+        said += QString::fromUtf8(program_.readAllStandardError());
+        return said.contains("\"TALVORA\" minimized by the desktop");
+      },
+      kPatienceMs))
+      << said.toStdString();
   EXPECT_EQ(ShownOnceThey({"TALVORA", "intro"}), (QStringList{"TALVORA", "intro"}))
       << "minimized and left so";
   QRect frame;
