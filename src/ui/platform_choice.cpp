@@ -11,8 +11,8 @@ QByteArray ChoosePlatform(const QByteArray& qpaPlatform, const QByteArray& wayla
 }
 
 void ApplyPlatformChoice() {
-  const QByteArray chosen = ChoosePlatform(qgetenv("QT_QPA_PLATFORM"), qgetenv("WAYLAND_DISPLAY"),
-                                           qgetenv("DISPLAY"));
+  const QByteArray chosen =
+      ChoosePlatform(qgetenv("QT_QPA_PLATFORM"), qgetenv("WAYLAND_DISPLAY"), qgetenv("DISPLAY"));
   if (!chosen.isEmpty()) qputenv("QT_QPA_PLATFORM", chosen);
 }
 

@@ -36,7 +36,8 @@ ProfileActions::ProfileActions(QWidget* window, QGroupBox* frame, operations::Re
   connect(frame, &QWidget::customContextMenuRequested, this,
           [this, frame](const QPoint& at) { ShowMenu(frame, frame->mapToGlobal(at)); });
   // From the keyboard, wherever the focus is in the register table: beside the focused control.
-  for (const QKeySequence& keys : {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
+  for (const QKeySequence& keys :
+       {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
     auto* shortcut = new QShortcut(keys, frame, this, [this, frame] {
       const QWidget* focus = frame->focusWidget() != nullptr ? frame->focusWidget() : frame;
       ShowMenu(frame, focus->mapToGlobal(QPoint(0, focus->height())));
@@ -58,8 +59,8 @@ void ProfileActions::ShowMenu(QWidget* frame, const QPoint& at) {
   for (const auto& [text, keys, action] :
        {std::tuple{"&Save Values…", QKeySequence(QKeySequence::Save), &ProfileActions::Save},
         {"&Load Values…", QKeySequence(QKeySequence::Open), &ProfileActions::Load}}) {
-    QAction* item =
-        menu.addAction(text, this, [this, action = action] { Guarded([this, action] { (this->*action)(); }); });
+    QAction* item = menu.addAction(
+        text, this, [this, action = action] { Guarded([this, action] { (this->*action)(); }); });
     // Shown only: the window's own shortcuts do the work.
     item->setShortcut(keys);
     item->setShortcutVisibleInContextMenu(true);

@@ -24,7 +24,8 @@ class NormalStateKeeper final : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == watchedHandle_ && event->type() == QEvent::Expose && !watchedHandle_->isExposed())
+    if (watched == watchedHandle_ && event->type() == QEvent::Expose &&
+        !watchedHandle_->isExposed())
       QTimer::singleShot(kHiddenPatience, this, [this] { MapAgainIfHidden(); });
     if (watched != window_) return false;
     switch (event->type()) {
@@ -80,7 +81,7 @@ class NormalStateKeeper final : public QObject {
     const Qt::WindowStates state = window_->windowState();
     std::fprintf(stderr, "talvora: \"%s\" %s by the desktop: shown as designed again\n",
                  window_->windowTitle().toLocal8Bit().constData(),
-                 (state & Qt::WindowMinimized) != 0   ? "minimized"
+                 (state & Qt::WindowMinimized) != 0    ? "minimized"
                  : (state & Qt::WindowFullScreen) != 0 ? "made full screen"
                                                        : "maximized");
     // The platform brings back the normal size with the normal state.
@@ -97,8 +98,8 @@ class NormalStateKeeper final : public QObject {
 
 // Where the window's frame belongs: centred on the screen's available area.
 QPoint CentredFrameAt(const QWidget& window) {
-  const QScreen* screen = window.screen() != nullptr ? window.screen()
-                                                     : QGuiApplication::primaryScreen();
+  const QScreen* screen =
+      window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
   if (screen == nullptr) return window.pos();
   QRect placed = window.frameGeometry();
   placed.moveCenter(screen->availableGeometry().center());
@@ -112,7 +113,8 @@ QPoint CentredFrameAt(const QWidget& window) {
 // manager gets a moment to place the window; after that the operator's moves are left alone.
 class FrameCentring final : public QObject {
  public:
-  explicit FrameCentring(QWidget& window) : QObject(&window), window_(window), asked_(window.pos()) {
+  explicit FrameCentring(QWidget& window)
+      : QObject(&window), window_(window), asked_(window.pos()) {
     setObjectName(QStringLiteral("FrameCentring"));
     window.installEventFilter(this);
   }

@@ -15,8 +15,7 @@ namespace ui {
 // The main window: caption, window menu and Close. A dialog of the start-up window, so that the
 // window manager keeps it over that window and lists the two as one.
 inline constexpr Qt::WindowFlags kMainWindowFlags = Qt::Dialog | Qt::CustomizeWindowHint |
-                                                    Qt::WindowTitleHint |
-                                                    Qt::WindowSystemMenuHint |
+                                                    Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                                     Qt::WindowCloseButtonHint;
 // The help windows: a narrow tool-window caption with Close only.
 inline constexpr Qt::WindowFlags kHelpWindowFlags =

@@ -26,7 +26,8 @@ class WaylandWindows : public testing::Test {
   void SetUp() override {
     if (QStandardPaths::findExecutable("weston").isEmpty())
       GTEST_SKIP() << "no weston to show the windows on (scripts/setup.sh installs it)";
-    if (!QFileInfo::exists("/usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqwayland-generic.so") &&
+    if (!QFileInfo::exists(
+            "/usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqwayland-generic.so") &&
         !QFileInfo::exists("/usr/lib/qt6/plugins/platforms/libqwayland-generic.so"))
       GTEST_SKIP() << "no Qt Wayland plugin (qt6-wayland, installed by scripts/setup.sh)";
     ASSERT_TRUE(runtime_.isValid());
@@ -41,9 +42,11 @@ class WaylandWindows : public testing::Test {
                                  "--width=1024", "--height=768", "--idle-time=0"});
     const QString socket = runtime_.filePath("talvora-test");
     if (!compositor_.waitForStarted() ||
-        !e2e::WaitUntil([&] { return QFileInfo::exists(socket) ||
-                                     compositor_.state() == QProcess::NotRunning; },
-                        kPatienceMs) ||
+        !e2e::WaitUntil(
+            [&] {
+              return QFileInfo::exists(socket) || compositor_.state() == QProcess::NotRunning;
+            },
+            kPatienceMs) ||
         !QFileInfo::exists(socket)) {
       GTEST_SKIP() << "weston did not start: " << compositor_.readAll().toStdString();
     }
@@ -113,7 +116,8 @@ class WaylandWindows : public testing::Test {
 TEST_F(WaylandWindows, MaximizeAndMinimizeLeaveTheMainWindowUsableAndCloseWaitsForTestOff) {
   program_.start(TALVORA_EXECUTABLE, {});
   ASSERT_TRUE(program_.waitForStarted());
-  ASSERT_TRUE(WindowsOnceShown("intro|normal|314x224|exposed").contains("intro|normal|314x224|exposed"))
+  ASSERT_TRUE(
+      WindowsOnceShown("intro|normal|314x224|exposed").contains("intro|normal|314x224|exposed"))
       << Said().toStdString();
   EXPECT_EQ(Ask("click intro Option1(0)"), QStringList{"ok"});
   EXPECT_EQ(Ask("click intro Command1"), QStringList{"ok"});
@@ -140,9 +144,10 @@ TEST_F(WaylandWindows, MaximizeAndMinimizeLeaveTheMainWindowUsableAndCloseWaitsF
   EXPECT_TRUE(WindowsOnceShown(kShownNormally).contains(kShownNormally)) << "closed during TEST ON";
   EXPECT_EQ(Ask("click TALVORA Command1"), QStringList{"ok"});
   EXPECT_EQ(Ask("close TALVORA"), QStringList{"ok"});
-  EXPECT_FALSE(WindowsOnce([](const QStringList& shown) {
-                 return !shown.join(' ').contains("TALVORA");
-               }).join(' ').contains("TALVORA"))
+  EXPECT_FALSE(
+      WindowsOnce([](const QStringList& shown) { return !shown.join(' ').contains("TALVORA"); })
+          .join(' ')
+          .contains("TALVORA"))
       << "still open after TEST OFF";
   EXPECT_EQ(Ask("close intro"), QStringList{"ok"});
   EXPECT_TRUE(program_.waitForFinished(kPatienceMs));

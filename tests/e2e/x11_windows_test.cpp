@@ -1,9 +1,9 @@
 // The program's windows as an X11 window manager sees them, on an Xvfb server of the test's
 // own: the captions, which window each dialog belongs to, the hints that decide the title-bar
 // buttons, the Close function of the main window's title bar while an operation withholds Close,
-// and, with Openbox managing the windows, the frame's place and the error box's paint. xdotool clicks the controls at their
-// designed places as the operator's mouse would; xprop reads what the windows tell the window
-// manager.
+// and, with Openbox managing the windows, the frame's place and the error box's paint. xdotool
+// clicks the controls at their designed places as the operator's mouse would; xprop reads what the
+// windows tell the window manager.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -202,7 +202,8 @@ TEST_F(X11Windows, EachWindowAsksForItsDesignedButtonsOnly) {
     EXPECT_EQ(SizeLimits(row.caption), (QStringList{row.size, row.size}));
     const std::vector<unsigned> hints = MotifHints(row.caption);
     ASSERT_EQ(hints.size(), 5u);
-    EXPECT_EQ(hints[0] & (kFunctionsGiven | kDecorationsGiven), kFunctionsGiven | kDecorationsGiven);
+    EXPECT_EQ(hints[0] & (kFunctionsGiven | kDecorationsGiven),
+              kFunctionsGiven | kDecorationsGiven);
     EXPECT_EQ(hints[1] & kMaximizeFunction, 0u);
     EXPECT_EQ(hints[2] & kMaximizeBox, 0u);
     EXPECT_EQ((hints[1] & kMinimizeFunction) != 0, row.minimize);
@@ -211,8 +212,8 @@ TEST_F(X11Windows, EachWindowAsksForItsDesignedButtonsOnly) {
 }
 
 // Under a window manager (Openbox): the main window offers no maximize and does not stay
-// minimized, its frame is centred on the screen at the first opening, and a line-error box opened from the
-// poll timer while the main window's modal loop runs is painted at once.
+// minimized, its frame is centred on the screen at the first opening, and a line-error box opened
+// from the poll timer while the main window's modal loop runs is painted at once.
 TEST_F(X11Windows, UnderOpenboxTheMainWindowIsCentredAndTheErrorBoxIsPainted) {
   if (!StartWindowManager()) GTEST_SKIP() << "no Openbox (scripts/setup.sh installs it)";
   StartOnCom1("sim:error=frame@6000");

@@ -143,7 +143,8 @@ TEST_F(PortChoiceTest, OtherDeviceOpensWithTheCurrentMappingFilledIn) {
   QContextMenuEvent click(QContextMenuEvent::Mouse, at, start.Form().Option1[1]->mapToGlobal(at));
   QApplication::sendEvent(start.Form().Option1[1], &click);
   EXPECT_EQ(offered, "/dev/ttyUSB7");
-  EXPECT_EQ(ports::ReadPortSettings().devices.at("COM2"), "/dev/ttyUSB7") << "a cancel changes nothing";
+  EXPECT_EQ(ports::ReadPortSettings().devices.at("COM2"), "/dev/ttyUSB7")
+      << "a cancel changes nothing";
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QMenu>
-#include <QTemporaryDir>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "commands.h"
@@ -124,13 +124,13 @@ TEST_F(ProfilePage, TheKeyboardOpensTheMenuAnywhereInTheTableAndTheDialogStartsI
         EXPECT_TRUE(QTest::qWaitForWindowActive(&Window()));
         QTest::keySequence(&Window(), QKeySequence(QKeySequence::Save));
       },
-                   [&](QWidget& dialog) {
-                     auto* files = qobject_cast<QFileDialog*>(&dialog);
-                     ASSERT_NE(files, nullptr);
-                     folder = files->directory().absolutePath();
-                     suggested = QFileInfo(files->selectedFiles().value(0)).fileName();
-                     files->reject();
-                   });
+      [&](QWidget& dialog) {
+        auto* files = qobject_cast<QFileDialog*>(&dialog);
+        ASSERT_NE(files, nullptr);
+        folder = files->directory().absolutePath();
+        suggested = QFileInfo(files->selectedFiles().value(0)).fileName();
+        files->reject();
+      });
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   EXPECT_EQ(folder, QFileInfo(documents).isDir() ? documents : QDir::homePath());
   EXPECT_NE(folder, QDir::currentPath());

@@ -30,7 +30,9 @@ TEST_F(WindowManners, EachWindowOffersOnlyItsDesignedButtonsAndCannotBeResized) 
     const char* name;
     QWidget* window;
     bool minimize;
-  } rows[] = {{"start-up window", &start, true}, {"main window", &main, false}, {"help window", &help, false}};
+  } rows[] = {{"start-up window", &start, true},
+              {"main window", &main, false},
+              {"help window", &help, false}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     const Qt::WindowFlags flags = row.window->windowFlags();
@@ -79,19 +81,15 @@ TEST_F(WindowManners, TheMainWindowsFrameIsCentredAndTheHelpWindowsFrameIsInTheC
   ui::intro start;
   start.show();
   uitest::Click(start.Form().Option1[0]);
-  uitest::RunModal([&] { uitest::Click(start.Form().Command1); },
-                   [&](QWidget& main) {
-                     const QRect screen = main.screen()->availableGeometry();
-                     EXPECT_LE((main.frameGeometry().center() - screen.center()).manhattanLength(),
-                               1);
-                     uitest::RunModal(
-                         [&] {
-                           start.MainWindow()->Help().Open(operations::HelpTopic::RemoteAddress);
-                         },
-                         [&](QWidget& help) {
-                           EXPECT_EQ(help.frameGeometry().topLeft(), screen.topLeft());
-                         });
-                   });
+  uitest::RunModal(
+      [&] { uitest::Click(start.Form().Command1); },
+      [&](QWidget& main) {
+        const QRect screen = main.screen()->availableGeometry();
+        EXPECT_LE((main.frameGeometry().center() - screen.center()).manhattanLength(), 1);
+        uitest::RunModal(
+            [&] { start.MainWindow()->Help().Open(operations::HelpTopic::RemoteAddress); },
+            [&](QWidget& help) { EXPECT_EQ(help.frameGeometry().topLeft(), screen.topLeft()); });
+      });
 }
 
 }  // namespace
