@@ -27,22 +27,28 @@ class Tamperer final : public operations::OutcomeListener {
  public:
   explicit Tamperer(cli::HeadlessPages& pages) : pages_(pages) {}
 
-  void Read(const operations::RegisterReading&) override { Tamper(); }
-  void ReadingEnded(operations::ReadVerdict) override { Tamper(); }
-  void Programmed(const operations::RegisterProgramming&) override { Tamper(); }
-  void ProgrammingEnded(operations::WriteVerdict) override { Tamper(); }
-  void Evaluated(const operations::LinkEvaluation&) override { Tamper(); }
-  void LinkTestStopped(const operations::LinkTotals&) override { Tamper(); }
-  void Initialized(const operations::InitializationOutcome&) override { Tamper(); }
+  void Read(const operations::RegisterReading&) override { Tamper("12"); }
+  void ReadingEnded(operations::ReadVerdict) override {
+    Tamper(operations::StatusText(operations::ReadVerdict::AllRead));
+  }
+  void Programmed(const operations::RegisterProgramming&) override { Tamper("12"); }
+  void ProgrammingEnded(operations::WriteVerdict) override {
+    Tamper(operations::StatusText(operations::WriteVerdict::Programmed));
+  }
+  void Evaluated(const operations::LinkEvaluation&) override { Tamper("5"); }
+  void LinkTestStopped(const operations::LinkTotals&) override { Tamper("5"); }
+  void Initialized(const operations::InitializationOutcome&) override {
+    Tamper("Master-Slave Connection");
+  }
 
  private:
-  void Tamper() {
+  // Every control shows `text`, and the register table claims a value in every row.
+  void Tamper(const QString& text) {
     operations::PageViews views = pages_.Model().Views();
-    operations::ForEachControl(views, [](operations::ControlView*& view, const char*, int) {
-      view->Text("OK, EEPROM CORRECTLY READ");
+    operations::ForEachControl(views, [&](operations::ControlView*& view, const char*, int) {
+      view->Text(text);
       view->Visible(true);
     });
-    pages_.Programming().Text7->Text("OK, EEPROM PROGRAMMED");
     for (int n = 0; n < operations::kRegisterCount; ++n)
       pages_.Table().Value(n, "7");
   }
