@@ -15,10 +15,12 @@ namespace {
 
 class WindowManners : public uitest::WindowTest {
  protected:
-  // Asks the platform for `state`, as a desktop would set it, and waits for the answer.
+  // Asks the platform for `state`, as a desktop would set it, and gives the program a moment to
+  // answer (until the window is back in its normal state, or a second at most).
   static void DesktopSets(QWidget& window, Qt::WindowState state) {
     window.windowHandle()->setWindowStates(state);
-    QTest::qWait(50);
+    QTest::qWait(10);
+    (void)QTest::qWaitFor([&] { return window.windowState() == Qt::WindowNoState; }, 1000);
   }
 };
 
