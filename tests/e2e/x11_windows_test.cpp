@@ -216,7 +216,7 @@ TEST_F(X11Windows, EachWindowAsksForItsDesignedButtonsOnly) {
 // from the poll timer while the main window's modal loop runs is painted at once.
 TEST_F(X11Windows, UnderOpenboxTheMainWindowIsCentredAndTheErrorBoxIsPainted) {
   if (!StartWindowManager()) GTEST_SKIP() << "no Openbox (scripts/setup.sh installs it)";
-  StartOnCom1("sim:error=frame@3000");
+  StartOnCom1("sim:error=frame@8000");
   ASSERT_TRUE(e2e::WaitUntil([&] { return Shown().contains("TALVORA"); }, kPatienceMs));
   // Openbox reads no maximize from the hints; minimize it offers in its window menu whatever
   // the hints say, and the program puts the window back.
@@ -230,10 +230,6 @@ TEST_F(X11Windows, UnderOpenboxTheMainWindowIsCentredAndTheErrorBoxIsPainted) {
       << "frame at " << frame.x() << "," << frame.y() << " size " << frame.width() << "x"
       << frame.height();
 
-  ASSERT_TRUE(e2e::WaitUntil([&] { return Shown().contains("Errore"); }, kPatienceMs));
-  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::PaintedPixels(Shown()["Errore"]) > 0; }, 3000))
-      << "the box stays black";
-
   // Minimized through the window manager, the main window comes back.
   Run("xdotool", {"windowminimize", Shown()["TALVORA"]});
   QString said;
@@ -246,6 +242,10 @@ TEST_F(X11Windows, UnderOpenboxTheMainWindowIsCentredAndTheErrorBoxIsPainted) {
       << said.toStdString();
   EXPECT_TRUE(e2e::WaitUntil([&] { return Shown().contains("TALVORA"); }, kPatienceMs))
       << "minimized and left so";
+
+  ASSERT_TRUE(e2e::WaitUntil([&] { return Shown().contains("Errore"); }, kPatienceMs));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::PaintedPixels(Shown()["Errore"]) > 0; }, 3000))
+      << "the box stays black";
 }
 
 TEST_F(X11Windows, CaptionsOwnersAndTheCloseFunctionAreAsTheOperatorShouldSeeThem) {
