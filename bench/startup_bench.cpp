@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QWindow>
+#include <cstdio>
 #include <cstdlib>
 
 #include "ports/port_detector.h"
@@ -76,7 +77,11 @@ void WindowOnScreenFigures() {
   for (int round = 0; round < kRounds; ++round) {
     for (std::size_t i = 0; i < commands.size(); ++i) {
       const auto ms = LaunchToWindowMs(commands[i], environment);
-      if (!ms) return;  // no X display, or a program that shows no window
+      if (!ms) {  // no X display, or a program that shows no window
+        std::fprintf(stderr, "talvora-bench: no window of %s on the X display\n",
+                     qPrintable(commands[i].join(' ')));
+        return;
+      }
       times[i].push_back(*ms);
     }
   }
