@@ -20,8 +20,8 @@
 
 #include "ports/port_detector.h"
 #include "stats.h"
-#include "ui/design.h"
 #include "ui/intro.h"
+#include "ui/kit/design.h"
 #include "window_clock.h"
 
 namespace bench {

@@ -9,11 +9,11 @@
 #include <cstdlib>
 #include <memory>
 
+#include "ports/port_descriptions.h"
 #include "ports/port_map.h"
 #include "ports/port_names.h"
 #include "ports/port_settings.h"
 #include "ports/port_watcher.h"
-#include "serial/device_names.h"
 
 namespace ui {
 namespace {
@@ -59,7 +59,7 @@ bool PortChoice::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void PortChoice::RefreshTooltips() {
-  const std::vector<std::string> texts = win32::DescribeComNames();
+  const std::vector<std::string> texts = ports::DescribeComNames();
   for (std::size_t i = 0; i < options_.size() && i < texts.size(); ++i)
     options_[i]->setToolTip(QString::fromStdString(texts[i]));
 }
