@@ -160,6 +160,7 @@ INSTANTIATE_TEST_SUITE_P(
         Command{{"--port", "sim", "listen"}, 2, "needs --seconds"},
         Command{{"--port", "/nonexistent/tty", "read"}, 2, "no such device"},
         Command{{"--port", "sim", "frobnicate"}, 2, "unknown command 'frobnicate'"},
+        Command{{"--port", "sim", "write", "1=2=3"}, 2, "'1=2=3' is not N=V"},
         Command{{"--port", "sim", "load", "/nonexistent/profile.json"},
                 2,
                 "cannot read /nonexistent/profile.json: No such file or directory"},
