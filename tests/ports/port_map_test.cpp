@@ -100,7 +100,7 @@ TEST_F(PortMapTest, FirstMatchWinsAndDetectedDevicesFillTheNamesLeftInAStableOrd
        {"/dev/ttyUSB3 [settings]", "/dev/ttyS1 [auto]", "/dev/ttyS2 [auto]", "/dev/ttyS3 [auto]"}},
       {"names outside the ports section are not ports",
        {},
-       "[other]\nCOM1=/dev/ttyUSB3\n",
+       "[other]\nCOM1=/dev/ttyUSB13\n",
        {},
        {"/dev/ttyS0 [auto]", "/dev/ttyS1 [auto]", "/dev/ttyS2 [auto]", "/dev/ttyS3 [auto]"}},
       {"a name with no device makes the file malformed",
