@@ -5,6 +5,7 @@
 #include <QInputDialog>
 #include <QMenu>
 #include <QRadioButton>
+#include <QTimer>
 #include <QToolTip>
 #include <cstdio>
 #include <cstdlib>
@@ -69,7 +70,17 @@ PortChoice::PortChoice(const std::array<QRadioButton*, kPortCount>& options, QOb
     option->installEventFilter(new TooltipBeside(option));
   }
   connect(watcher_, &ports::PortWatcher::Changed, this, &PortChoice::RefreshTooltips);
-  RefreshTooltips();
+  // The window shows first; the devices behind the names are looked up once it is on the
+  // screen. A name chosen before that is resolved when its port opens, as always.
+  options_.front()->window()->installEventFilter(this);
+}
+
+bool PortChoice::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Paint && watched == options_.front()->window()) {
+    watched->removeEventFilter(this);
+    QTimer::singleShot(0, this, [this] { RefreshTooltips(); });
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 void PortChoice::RefreshTooltips() {
