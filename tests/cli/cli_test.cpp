@@ -165,6 +165,8 @@ INSTANTIATE_TEST_SUITE_P(
         Command{{"--port", "sim", "write", "5=0005", "6=0x10"}, 0, R"("registers":{"5":5,"6":16})"},
         Command{{"--port", "sim", "listen"}, 2, "needs --seconds"},
         Command{{"--port", "/nonexistent/tty", "read"}, 2, "no such device"},
+        Command{{"--port", "/nonexistent/tty", "read"}, 2, "(talvora-cli ports lists the"},
+        Command{{"--port", "", "read"}, 2, "Give --port another device, or map the COM name"},
         Command{{"--port", "sim", "frobnicate"}, 2, "unknown command 'frobnicate'"}));
 
 // Texts that are not a register, a value, an address or a duration: each is refused with the

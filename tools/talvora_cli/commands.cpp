@@ -20,6 +20,8 @@
 #include "report.h"
 #include "run_loop.h"
 #include "serial/device_notices.h"
+#include "serial/open_failure.h"
+#include "settings/settings_file.h"
 
 namespace cli {
 namespace {
@@ -209,6 +211,23 @@ int TerminalJob(HeadlessPages& pages, const Options& options, const QString& mes
   return Outcome(!lost);
 }
 
+// The report of a port that cannot be opened, with advice a shell user can follow where the
+// window's advice names its controls.
+platform::AppError ForTheShell(const platform::AppError& error) {
+  win32::OpenFailure failure = win32::LastOpenFailure();
+  if (failure.fix.find("context menu") != std::string::npos ||
+      failure.fix.find("pressing OK") != std::string::npos) {
+    failure.fix =
+        "give --port another device, or map the COM name to one in the [ports] "
+        "section of " +
+        settings::SettingsFilePath().toStdString() + " (talvora-cli ports lists the devices)";
+  }
+  for (std::size_t at = 0; (at = failure.fix.find("talvora --list-ports")) != std::string::npos;)
+    failure.fix.replace(at, 20, "talvora-cli ports");
+  if (error.Detail() != win32::DescribeOpenFailure(win32::LastOpenFailure())) return error;
+  return {error.Number(), error.Source(), error.Description(), win32::DescribeOpenFailure(failure)};
+}
+
 // Opens the port as the main window's load does, runs the job, closes the port.
 int OnPort(const Options& options, const Job& job) {
   ClearInterruption();
@@ -220,7 +239,7 @@ int OnPort(const Options& options, const Job& job) {
     functions::OpenSerial(options.port.toStdString());
   } catch (const platform::AppError& error) {
     functions::CloseSerial();
-    Note(QString::fromStdString(platform::ErrorReportText(error)));
+    Note(QString::fromStdString(platform::ErrorReportText(ForTheShell(error))));
     return kBadUsage;
   }
   HeadlessPages pages;
