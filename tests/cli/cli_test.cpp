@@ -124,6 +124,8 @@ TEST_P(CommandLine, ExitStatusAndOutput) {
       options.port = GetParam().words[++i];
     } else if (word == "--seconds") {
       options.seconds = GetParam().words[++i];
+    } else if (word == "--csv") {
+      options.csv = GetParam().words[++i];
     } else if (word == "--to") {
       options.to = QString::fromUtf8(GetParam().words[++i]);
     } else if (options.command.isEmpty()) {
@@ -210,7 +212,10 @@ INSTANTIATE_TEST_SUITE_P(
         Command{{"--port", "/nonexistent/tty", "linktest", "--seconds", "1e-9"}, 2, "1e-9 is not"},
         Command{{"--port", "/nonexistent/tty", "linktest", "--seconds", "0.5"}, 2, "0.5 is not"},
         Command{{"--port", "/nonexistent/tty", "listen", "--seconds", "86401"}, 2, "86401 is not"},
-        Command{{"--port", "/nonexistent/tty", "listen", "--seconds", "-3"}, 2, "-3 is not"}));
+        Command{{"--port", "/nonexistent/tty", "listen", "--seconds", "-3"}, 2, "-3 is not"},
+        Command{{"--port", "/nonexistent/tty", "--csv", "/dev/null", "linktest", "--seconds", "2"},
+                2,
+                "--csv /dev/null is not a regular file"}));
 
 TEST(CommandLineInterrupted, ClosesThePortAndPrintsWhatWasDoneWithStatus130) {
   platform::VirtualEventService& clock = platform::UseVirtualTime();

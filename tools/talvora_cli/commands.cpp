@@ -1,8 +1,10 @@
 #include "commands.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QSaveFile>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -20,8 +22,7 @@
 #include "report.h"
 #include "run_loop.h"
 #include "serial/device_notices.h"
-#include "serial/open_failure.h"
-#include "settings/settings_file.h"
+#include "shell_messages.h"
 
 namespace cli {
 namespace {
@@ -147,9 +148,10 @@ int LinkTestJob(HeadlessPages& pages, const Options& options, double seconds) {
     Print(LinkTestTotals(result));
   }
   if (!options.csv.isEmpty()) {
-    QFile csv(options.csv);
-    if (!csv.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        csv.write(LinkTestCsv(result).toUtf8()) < 0) {
+    // Whole or not at all, every write checked: a full disk must not leave half a table.
+    QSaveFile csv(options.csv);
+    const QByteArray table = LinkTestCsv(result).toUtf8();
+    if (!csv.open(QIODevice::WriteOnly) || csv.write(table) != table.size() || !csv.commit()) {
       Note("cannot write " + options.csv + ": " + csv.errorString());
       return kNotConfirmed;
     }
@@ -211,23 +213,6 @@ int TerminalJob(HeadlessPages& pages, const Options& options, const QString& mes
   return Outcome(!lost);
 }
 
-// The report of a port that cannot be opened, with advice a shell user can follow where the
-// window's advice names its controls.
-platform::AppError ForTheShell(const platform::AppError& error) {
-  win32::OpenFailure failure = win32::LastOpenFailure();
-  if (failure.fix.find("context menu") != std::string::npos ||
-      failure.fix.find("pressing OK") != std::string::npos) {
-    failure.fix =
-        "give --port another device, or map the COM name to one in the [ports] "
-        "section of " +
-        settings::SettingsFilePath().toStdString() + " (talvora-cli ports lists the devices)";
-  }
-  for (std::size_t at = 0; (at = failure.fix.find("talvora --list-ports")) != std::string::npos;)
-    failure.fix.replace(at, 20, "talvora-cli ports");
-  if (error.Detail() != win32::DescribeOpenFailure(win32::LastOpenFailure())) return error;
-  return {error.Number(), error.Source(), error.Description(), win32::DescribeOpenFailure(failure)};
-}
-
 // Opens the port as the main window's load does, runs the job, closes the port.
 int OnPort(const Options& options, const Job& job) {
   ClearInterruption();
@@ -247,23 +232,6 @@ int OnPort(const Options& options, const Job& job) {
   functions::CloseSerial();
   if (Interrupted()) Note("interrupted");
   return status;
-}
-
-// A message goes out byte for byte, one byte per character: a character outside Latin-1 has
-// no byte, and sending something else in its place would say something else.
-std::optional<QString> FirstOutsideLatin1(const QString& message) {
-  const QList<uint> characters = message.toUcs4();
-  for (qsizetype i = 0; i < characters.size(); ++i) {
-    const char32_t c = characters[i];
-    if (c <= 0xff) continue;
-    return QString(
-               "the message cannot be sent byte for byte: character %1, %2 (U+%3), is not "
-               "Latin-1, and only Latin-1 characters have a byte of their own")
-        .arg(i + 1)
-        .arg(operations::Quoted(QString::fromUcs4(&c, 1)))
-        .arg(QString::number(static_cast<unsigned>(c), 16).toUpper().rightJustified(4, u'0'));
-  }
-  return std::nullopt;
 }
 
 std::optional<std::vector<int>> RegistersOf(const Options& options, QString& error) {
@@ -390,6 +358,10 @@ int RunCommand(const Options& options) {
     const auto seconds = operations::ParseSeconds(*options.seconds, error);
     if (!seconds) return Refuse("--seconds " + error);
     if (!options.arguments.isEmpty()) return UsageError(command + " takes no arguments");
+    // The table replaces a file by renaming a new one over it: a device or a folder of that
+    // name must never be replaced.
+    if (const QFileInfo csv(options.csv); !options.csv.isEmpty() && csv.exists() && !csv.isFile())
+      return Refuse(QString("--csv %1 is not a regular file").arg(operations::Quoted(options.csv)));
     if (command == "linktest") {
       return OnPort(options,
                     [&](HeadlessPages& pages) { return LinkTestJob(pages, options, *seconds); });
