@@ -39,7 +39,7 @@ for name in "${targets[@]}"; do
   started=$(date +%s.%N)
   set +e
   nice -n 10 "$build/fuzz/fuzz_$name" -max_total_time="$seconds" -print_final_stats=1 \
-    -max_len=4096 -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$seeds/crash-" \
+    -max_len=4096 -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$seeds/" \
     "$work" "$seeds" >"$log" 2>&1
   result=$?
   set -e

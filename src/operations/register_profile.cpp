@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
+#include <cmath>
 
 #include "operations/json_scan.h"
 #include "operations/number_text.h"
@@ -87,8 +88,9 @@ std::optional<RegisterProfile> ParseProfile(const QByteArray& text, QString& err
       return std::nullopt;
     }
     const double value = it.value().toDouble(-1);
-    if (!it.value().isDouble() || value != static_cast<int>(value) || value < 0 ||
-        value > kHighestValue) {
+    // In range before it is made an int: a number beyond int converts to nothing defined.
+    if (!it.value().isDouble() || !(value >= 0 && value <= kHighestValue) ||
+        value != std::trunc(value)) {
       error = QString("register %1: %2 is not a value from 0 to %3")
                   .arg(*n)
                   .arg(Shown(it.value()))

@@ -66,6 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{PROFILE(R"({"0": 1, "\u0030": 2})"), "\"0\" is given twice"},
         Refusal{PROFILE(R"({"1": 1}, "registers": {"0": 0})"), "\"registers\" is given twice"},
         Refusal{PROFILE(R"({"1": 7.5})"), "7.5 is not a whole number"},
+        Refusal{PROFILE(R"({"3": 5555550017})"), "register 3: 5555550017 is not a value"},
         Refusal{PROFILE(R"({"1": 1e2})"), "1e2 is not a whole number"},
         Refusal{PROFILE(R"({"03": 1})"), "register \"03\" does not exist"},
         Refusal{PROFILE(R"({"+3": 1})"), "register \"+3\" does not exist"},
