@@ -21,7 +21,7 @@
 #include "register_list.h"
 #include "report.h"
 #include "run_loop.h"
-#include "serial/device_notices.h"
+#include "serial/logs/device_notices.h"
 #include "shell_messages.h"
 
 namespace cli {

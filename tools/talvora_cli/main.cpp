@@ -6,7 +6,7 @@
 
 #include "commands.h"
 #include "output.h"
-#include "serial/traffic_log.h"
+#include "serial/logs/traffic_log.h"
 #include "sim/simulated_system.h"
 #include "talvora_version.h"
 
