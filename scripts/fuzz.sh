@@ -36,11 +36,16 @@ for name in "${targets[@]}"; do
   work=$build/corpus/$name  # what the fuzzer learns stays out of the repository
   # A shared, loaded machine can stall one run for seconds: only a minute counts as a hang.
   mkdir -p "$seeds" "$work"
+  # tests/fuzz/<name>_fuzz.options: the target's own libFuzzer flags (such as -max_len=256).
+  options=()
+  if [[ -f $top/tests/fuzz/${name}_fuzz.options ]]; then
+    read -r -a options <"$top/tests/fuzz/${name}_fuzz.options"
+  fi
   log=$build/$name.log
   started=$(date +%s.%N)
   set +e
   nice -n 10 "$build/fuzz/fuzz_$name" -max_total_time="$seconds" -print_final_stats=1 \
-    -max_len=4096 -timeout=60 -rss_limit_mb=2048 -artifact_prefix="$seeds/" \
+    -max_len=4096 -timeout=60 -rss_limit_mb=2048 -artifact_prefix="$seeds/" "${options[@]}" \
     "$work" "$seeds" >"$log" 2>&1
   result=$?
   set -e
