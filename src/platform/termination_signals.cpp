@@ -37,8 +37,12 @@ TerminationSignals::TerminationSignals(Handler handler) : handler_(std::move(han
   action.sa_handler = WriteSignalNumber;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
-  for (std::size_t i = 0; i < kSignals.size(); ++i)
-    sigaction(kSignals[i], &action, &previous[i]);
+  for (std::size_t i = 0; i < kSignals.size(); ++i) {
+    sigaction(kSignals[i], nullptr, &previous[i]);
+    // A signal ignored when the program started (nohup ignores SIGHUP) is meant to stay so.
+    if (previous[i].sa_handler == SIG_IGN && (previous[i].sa_flags & SA_SIGINFO) == 0) continue;
+    sigaction(kSignals[i], &action, nullptr);
+  }
 }
 
 TerminationSignals::~TerminationSignals() {

@@ -24,9 +24,25 @@ std::string Description() {
          "A right-click on a port in the start-up window chooses its device.";
 }
 
+// Qt's own options, which QApplication takes out of the arguments itself: known here so that
+// anything else can be refused before a window or a display is touched.
+QList<QCommandLineOption> QtOptions() {
+  QList<QCommandLineOption> options;
+  for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin",
+                           "qwindowgeometry", "qwindowicon", "qwindowtitle", "display", "geometry",
+                           "style", "stylesheet", "session", "name", "title", "qmljsdebugger"}) {
+    options << QCommandLineOption(name, QString(), "value");
+  }
+  for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"})
+    options << QCommandLineOption(name);
+  for (QCommandLineOption& option : options)
+    option.setFlags(QCommandLineOption::HiddenFromHelp);
+  return options;
+}
+
 }  // namespace
 
-CommandLine ReadCommandLine(int argc, char** argv, std::ostream& out) {
+CommandLine ReadCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) {
   QStringList arguments;
   for (int i = 0; i < argc; ++i)
     arguments << QString::fromLocal8Bit(argv[i]);
@@ -42,11 +58,23 @@ CommandLine ReadCommandLine(int argc, char** argv, std::ostream& out) {
   const QCommandLineOption log(
       "log", "Append a traffic log to FILE, a line per event (also TALVORA_LOG).", "FILE");
   parser.addOptions({help, version, listPorts, log});
-  parser.parse(arguments);  // unknown options are Qt's own
+  parser.addOptions(QtOptions());
+  // Qt's options have one dash and a whole word ("-style fusion").
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
 
   CommandLine commandLine;
+  const auto usage = [&] { return parser.helpText().replace("<executable_name>", "talvora"); };
+  if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
+    const QString why =
+        parser.positionalArguments().isEmpty()
+            ? parser.errorText()
+            : "talvora takes no arguments: " + parser.positionalArguments().join(' ');
+    err << "talvora: " << why.toStdString() << "\n\n" << usage().toStdString();
+    commandLine.exitStatus = kBadUsage;
+    return commandLine;
+  }
   if (parser.isSet(help)) {
-    out << parser.helpText().replace("<executable_name>", "talvora").toStdString();
+    out << usage().toStdString();
     commandLine.exitStatus = 0;
   } else if (parser.isSet(version)) {
     out << "talvora " << TALVORA_VERSION << "\n";
@@ -56,7 +84,7 @@ CommandLine ReadCommandLine(int argc, char** argv, std::ostream& out) {
       out << line << "\n";
     commandLine.exitStatus = 0;
   } else if (parser.isSet(log) && parser.value(log).isEmpty()) {
-    out << "talvora: --log needs a FILE\n";
+    err << "talvora: --log needs a FILE\n";
     commandLine.exitStatus = kBadUsage;
   }
   commandLine.logFile = parser.isSet(log) ? parser.value(log) : qEnvironmentVariable("TALVORA_LOG");

@@ -8,7 +8,8 @@ namespace ui {
 
 // What the command line of `talvora` asks for. --help, --version and --list-ports print and
 // end the program (with `exitStatus`); --log FILE (or TALVORA_LOG) writes the traffic log.
-// Options it does not know are Qt's own (-platform, -style, ...) and are left to Qt.
+// Qt's own options (-platform, -style, ...) are left to Qt; any other option or argument is
+// refused with the usage on `err` and status 2, as is an empty --log.
 struct CommandLine {
   std::optional<int> exitStatus;
   QString logFile;
@@ -16,6 +17,6 @@ struct CommandLine {
 
 // Reads the arguments before any window exists, so that the printing options work without a
 // display.
-CommandLine ReadCommandLine(int argc, char** argv, std::ostream& out);
+CommandLine ReadCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err);
 
 }  // namespace ui

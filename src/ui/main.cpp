@@ -18,7 +18,7 @@
 
 int main(int argc, char** argv) {
   // --help, --version and --list-ports print and end without a display.
-  const ui::CommandLine commandLine = ui::ReadCommandLine(argc, argv, std::cout);
+  const ui::CommandLine commandLine = ui::ReadCommandLine(argc, argv, std::cout, std::cerr);
   if (commandLine.exitStatus) return *commandLine.exitStatus;
   std::string error;
   if (!commandLine.logFile.isEmpty() &&

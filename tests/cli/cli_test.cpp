@@ -92,10 +92,13 @@ TEST(RegisterList, RangesHexAndDuplicatesInOrderAndClearRefusals) {
   EXPECT_EQ(cli::ParseRegisterList("0-3,31", error), (std::vector<int>{0, 1, 2, 3, 31}));
   EXPECT_EQ(cli::ParseRegisterList("0x1f,0X0a", error), (std::vector<int>{10, 31}));
   EXPECT_EQ(cli::ParseRegisterList("3,3,1-2,2", error), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(cli::ParseRegisterList("0x1e-0x1f,007", error), (std::vector<int>{7, 30, 31}));
   const std::vector<std::pair<const char*, const char*>> refused = {
-      {"32", "register 32 does not exist"},  {"5-2", "runs backwards"},
-      {"-1", "not a register or a range"},   {"1-2-3", "not a register or a range"},
-      {"a", "'a' is not a register number"}, {"1,,2", "not a register or a range"}};
+      {"32", "register 32 is not 0 to 31"},  {"5-2", "the range 5-2 runs backwards"},
+      {"-1", "register -1 is not 0 to 31"},  {"1-2-3", "register 2-3 is not 0 to 31"},
+      {"a", "register a is not 0 to 31"},    {"1,,2", "the register list 1,,2 has an empty"},
+      {"0x-1", "register 0x-1 is not"},      {"1-40", "register 40 is not 0 to 31"},
+      {" 1", "register ' 1' is not 0 to 31"}};
   for (const auto& [text, why] : refused) {
     EXPECT_EQ(cli::ParseRegisterList(text, error), std::nullopt) << text;
     EXPECT_THAT(error.toStdString(), testing::HasSubstr(why)) << text;
@@ -120,11 +123,15 @@ TEST_P(CommandLine, ExitStatusAndOutput) {
     if (word == "--port") {
       options.port = GetParam().words[++i];
     } else if (word == "--seconds") {
-      options.seconds = QString(GetParam().words[++i]).toDouble();
+      options.seconds = GetParam().words[++i];
+    } else if (word == "--csv") {
+      options.csv = GetParam().words[++i];
+    } else if (word == "--to") {
+      options.to = QString::fromUtf8(GetParam().words[++i]);
     } else if (options.command.isEmpty()) {
       options.command = word;
     } else {
-      options.arguments << word;
+      options.arguments << QString::fromUtf8(GetParam().words[i]);
     }
   }
   testing::internal::CaptureStdout();
@@ -156,9 +163,12 @@ INSTANTIATE_TEST_SUITE_P(
         Command{{"--port", "sim:host=0,remotes=5", "send", "hi"}, 2, "a master needs --to"},
         Command{{"--port", "sim:host=4", "send", "hi"}, 0, R"("address":4)"},
         Command{{"--port", "sim:silent", "listen", "--seconds", "1"}, 1, R"("answered":false)"},
-        Command{{"--port", "sim", "write", "1=256"}, 2, "'256' is out of range"},
+        Command{{"--port", "sim:remotes=none", "linktest", "--seconds", "2.5"}, 1, R"("level":)"},
+        Command{{"--port", "sim", "write", "5=0005", "6=0x10"}, 0, R"("registers":{"5":5,"6":16})"},
         Command{{"--port", "sim", "listen"}, 2, "needs --seconds"},
         Command{{"--port", "/nonexistent/tty", "read"}, 2, "no such device"},
+        Command{{"--port", "/nonexistent/tty", "read"}, 2, "(talvora-cli ports lists the"},
+        Command{{"--port", "", "read"}, 2, "Give --port another device, or map the COM name"},
         Command{{"--port", "sim", "frobnicate"}, 2, "unknown command 'frobnicate'"},
         Command{{"--port", "sim", "write", "1=2=3"}, 2, "'1=2=3' is not N=V"},
         Command{{"--port", "sim", "load", "/nonexistent/profile.json"},
@@ -170,6 +180,53 @@ INSTANTIATE_TEST_SUITE_P(
         Command{{"--port", "sim:remotes=none", "linktest", "--seconds", "2"}, 0, R"("level":2)"},
         Command{{"--port", "sim", "write", "1=6", "1=5"}, 0, R"("registers":{"1":5})"},
         Command{{"--port", "sim:host=5", "read", "0"}, 0, R"("port":"sim:host=5")"}));
+
+// Texts that are not a register, a value, an address or a duration: each is refused with the
+// text quoted before the port is opened (the port here does not exist, and it is not what the
+// message is about).
+INSTANTIATE_TEST_SUITE_P(
+    BadNumbers, CommandLine,
+    testing::Values(
+        Command{
+            {"--port", "/nonexistent/tty", "write", "0x-1=5"}, 2, "register 0x-1 is not 0 to 31"},
+        Command{{"--port", "/nonexistent/tty", "write", "0x-0=5"}, 2, "register 0x-0 is not"},
+        Command{{"--port", "/nonexistent/tty", "write", "+1=5"}, 2, "register +1 is not 0 to 31"},
+        Command{{"--port", "/nonexistent/tty", "write", "0x+1=5"}, 2, "register 0x+1 is not"},
+        Command{
+            {"--port", "/nonexistent/tty", "write", "3=abc"}, 2, "register 3: value abc is not"},
+        Command{{"--port", "/nonexistent/tty", "write", "5=25x"}, 2, "value 25x is not 0 to 255"},
+        Command{{"--port", "/nonexistent/tty", "write", "0="}, 2, "value '' is not 0 to 255"},
+        Command{{"--port", "/nonexistent/tty", "write", "5=.5"}, 2, "value .5 is not"},
+        Command{{"--port", "/nonexistent/tty", "write", "5=1,2"}, 2, "value 1,2 is not"},
+        Command{{"--port", "/nonexistent/tty", "write", "5=\u0663"}, 2, "value '\u0663' is not"},
+        Command{{"--port", "/nonexistent/tty", "write", "5=-0"}, 2, "value -0 is not"},
+        Command{{"--port", "/nonexistent/tty", "write", "1=256"}, 2, "value 256 is not 0 to 255"},
+        Command{{"--port", "/nonexistent/tty", "write", "1=0x100"}, 2, "value 0x100 is not"},
+        Command{{"--port", "/nonexistent/tty", "write", "5=1 "}, 2, "value '1 ' is not"},
+        Command{{"--port", "/nonexistent/tty", "write", "5"}, 2, "5 is not N=V"},
+        Command{{"--port", "/nonexistent/tty", "read", "-1"}, 2, "register -1 is not 0 to 31"},
+        Command{{"--port", "/nonexistent/tty", "save", "x.json", "32"}, 2, "register 32 is not"},
+        Command{{"--port", "/nonexistent/tty", "send", "--to", "0x100", "hi"},
+                2,
+                "address 0x100 is not 0 to 255"},
+        Command{{"--port", "/nonexistent/tty", "send", "--to", "", "hi"}, 2, "address '' is not"},
+        Command{{"--port", "/nonexistent/tty", "send", "price 5\u20ac"},
+                2,
+                "character 8, '\u20ac' (U+20AC), is not Latin-1"},
+        Command{{"--port", "/nonexistent/tty", "linktest", "--seconds", "nan"},
+                2,
+                "--seconds nan is not a number of seconds from 1 to 86400"},
+        Command{{"--port", "/nonexistent/tty", "linktest", "--seconds", "inf"}, 2, "inf is not"},
+        Command{
+            {"--port", "/nonexistent/tty", "linktest", "--seconds", "1e308"}, 2, "1e308 is not"},
+        Command{{"--port", "/nonexistent/tty", "linktest", "--seconds", "1e-9"}, 2, "1e-9 is not"},
+        Command{{"--port", "/nonexistent/tty", "linktest", "--seconds", "0.5"}, 2, "0.5 is not"},
+        Command{{"--port", "/nonexistent/tty", "listen", "--seconds", "86401"}, 2, "86401 is not"},
+        Command{{"--port", "/nonexistent/tty", "listen", "--seconds", "-3"}, 2, "-3 is not"},
+        Command{{"--port", "/nonexistent/tty", "--csv", "/dev/null", "linktest", "--seconds", "2"},
+                2,
+                "--csv /dev/null is not a regular file"}));
+
 
 struct Interruption {
   const char* port;
@@ -214,6 +271,29 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(Interruption{"sim:host-delay=300", {"read", "0-5"}, 0, "00 0\n01 8\n"},
                     Interruption{"sim", {"linktest"}, 60, nullptr},
                     Interruption{"sim:host=4", {"listen"}, 60, nullptr}));
+
+// send --json ended by Ctrl+C while Initialization waits: the JSON says it was interrupted,
+// not merely that nothing answered.
+TEST(CommandLineInterruptedSend, SaysItWasInterrupted) {
+  platform::VirtualEventService& clock = platform::UseVirtualTime();
+  sim::RegisterSimulatedSystem();
+  auto id = std::make_shared<std::uintptr_t>();
+  *id = clock.StartTimer(100, [&clock, id] {
+    clock.StopTimer(*id);
+    ::raise(SIGINT);
+  });
+  cli::Options options;
+  options.port = "sim:host=4,host-delay=600";
+  options.command = "send";
+  options.json = true;
+  options.arguments = {"hi"};
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(cli::RunCommand(options), 130);
+  EXPECT_THAT(testing::internal::GetCapturedStdout(), testing::HasSubstr(R"("interrupted": true)"));
+  testing::internal::GetCapturedStderr();
+  cli::ClearInterruption();
+}
 
 // The traffic log of a write and a read-back: every frame with its RTS state, RTS rising and
 // falling, what the reads delivered; after what earlier runs left, in seconds since the port

@@ -2,6 +2,7 @@
 // side: the start-up window, a reading on the main window through the link and the tty back
 // end while the device goes away and comes back, and talvora-cli.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -74,6 +75,21 @@ TEST(CommandLineEndToEnd, ProgramsARegisterAndReadsItBack) {
   };
   EXPECT_EQ(run({"write", "5=77"}), std::make_pair(0, QString("05 77 ok\n")));
   EXPECT_EQ(run({"read", "5"}), std::make_pair(0, QString("05 77\n")));
+}
+
+// listen whose device goes away for good: the loss is said and the status is 1, not 0.
+TEST(CommandLineEndToEnd, ListenSaysTheDeviceWasLostAndExits1) {
+  e2e::SimProcess sim({"--quiet", "host=0"});
+  ASSERT_TRUE(sim.Path().startsWith("/dev/pts/"));
+  QProcess cli;
+  cli.start(TALVORA_CLI_EXECUTABLE, {"--port", sim.Path(), "listen", "--seconds", "8"});
+  // The first line says that Initialization was answered: listening has begun.
+  ASSERT_TRUE(e2e::WaitUntil([&] { return cli.canReadLine(); }, 20000));
+  sim.Stop();
+  EXPECT_TRUE(cli.waitForFinished(30000));
+  EXPECT_EQ(cli.exitCode(), 1);
+  EXPECT_THAT(cli.readAllStandardError().toStdString(),
+              testing::HasSubstr("the device was lost at"));
 }
 
 // Reads register 0 on the Programming page; returns what the row shows.

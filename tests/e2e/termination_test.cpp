@@ -108,6 +108,33 @@ TEST_P(Termination, ClosesThePortAndEndsWithStatusZero) {
   EXPECT_FALSE(Locked());
 }
 
+// Under nohup the hangup is ignored from the start, and stays so: the window stays open with
+// the port held, and SIGTERM still ends it the normal way.
+TEST_F(Termination, AHangupIgnoredAtTheStartStaysIgnored) {
+  QProcess child;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(kChildMode, "1");
+  environment.insert("TALVORA_COM1", QString::fromStdString(path_));
+  child.setProcessEnvironment(environment);
+  child.setChildProcessModifier([] { ::signal(SIGHUP, SIG_IGN); });
+  child.start(QCoreApplication::applicationFilePath(),
+              {"--gtest_filter=TerminationChild.RunsTheProgramUntilItEnds"});
+  ASSERT_TRUE(child.waitForStarted());
+  bool ready = false;
+  while (!ready && child.waitForReadyRead(20000)) {
+    while (child.canReadLine())
+      ready = ready || child.readLine().trimmed() == "ready";
+  }
+  ASSERT_TRUE(ready) << child.readAllStandardError().toStdString();
+  ::kill(static_cast<pid_t>(child.processId()), SIGHUP);
+  EXPECT_FALSE(child.waitForFinished(1500)) << "a hangup ignored at the start ended the program";
+  EXPECT_TRUE(Exclusive());
+  ::kill(static_cast<pid_t>(child.processId()), SIGTERM);
+  ASSERT_TRUE(child.waitForFinished(20000));
+  EXPECT_EQ(child.exitCode(), 0);
+  EXPECT_FALSE(Exclusive());
+}
+
 INSTANTIATE_TEST_SUITE_P(Signals, Termination, testing::Values(SIGINT, SIGTERM, SIGHUP),
                          [](const testing::TestParamInfo<int>& info) {
                            return std::string(sigabbrev_np(info.param));

@@ -1,15 +1,19 @@
 #include "commands.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QSaveFile>
 #include <cstdio>
 #include <functional>
 #include <memory>
 
 #include "link/functions.h"
+#include "operations/number_text.h"
 #include "operations/register_profile.h"
 #include "operations/value_text.h"
+#include "output.h"
 #include "platform/app_error.h"
 #include "platform/termination_signals.h"
 #include "ports/port_map.h"
@@ -17,6 +21,8 @@
 #include "register_list.h"
 #include "report.h"
 #include "run_loop.h"
+#include "serial/logs/device_notices.h"
+#include "shell_messages.h"
 
 namespace cli {
 namespace {
@@ -24,15 +30,15 @@ namespace {
 constexpr int kLowestGoodLevel = 2;
 
 void Print(const QStringList& lines) {
+  QByteArray text;
   for (const QString& line : lines)
-    std::printf("%s\n", line.toLocal8Bit().constData());
-  std::fflush(stdout);
+    text += line.toLocal8Bit() + '\n';
+  output::Write(text);
 }
 
 void PrintJson(QJsonObject json, const Options& options) {
   json["port"] = options.port;
-  std::printf("%s", QJsonDocument(json).toJson(QJsonDocument::Indented).constData());
-  std::fflush(stdout);
+  output::Write(QJsonDocument(json).toJson(QJsonDocument::Indented));
 }
 
 void Note(const QString& text) {
@@ -42,6 +48,7 @@ void Note(const QString& text) {
 
 int Outcome(bool confirmed) {
   if (Interrupted()) return kInterrupted;
+  if (output::Failed()) return kBadUsage;
   return confirmed ? kAllConfirmed : kNotConfirmed;
 }
 
@@ -130,13 +137,13 @@ int DiffJob(HeadlessPages& pages, const operations::RegisterProfile& profile,
   return Outcome(lines.isEmpty() && !result.interrupted);
 }
 
-int LinkTestJob(HeadlessPages& pages, const Options& options) {
-  const LinkTestResult result = RunLinkTest(pages, options.seconds, [&](const Evaluation& e) {
+int LinkTestJob(HeadlessPages& pages, const Options& options, double seconds) {
+  const LinkTestResult result = RunLinkTest(pages, seconds, [&](const Evaluation& e) {
     if (!options.json) {
       ProgressLine::Clear();
       Print({EvaluationLine(e)});
     }
-    ProgressLine::ShowTime("link test", e.seconds, options.seconds);
+    ProgressLine::ShowTime("link test", e.seconds, seconds);
   });
   ProgressLine::Clear();
   if (options.json) {
@@ -145,22 +152,26 @@ int LinkTestJob(HeadlessPages& pages, const Options& options) {
     Print(LinkTestTotals(result));
   }
   if (!options.csv.isEmpty()) {
-    QFile csv(options.csv);
-    if (!csv.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        csv.write(LinkTestCsv(result).toUtf8()) < 0) {
+    // Whole or not at all, every write checked: a full disk must not leave half a table.
+    QSaveFile csv(options.csv);
+    const QByteArray table = LinkTestCsv(result).toUtf8();
+    if (!csv.open(QIODevice::WriteOnly) || csv.write(table) != table.size() || !csv.commit()) {
       Note("cannot write " + options.csv + ": " + csv.errorString());
       return kNotConfirmed;
     }
   }
-  return Outcome(result.finalLevel >= kLowestGoodLevel);
+  // However short the test, one with no packet answered found no link.
+  return Outcome(result.finalLevel >= kLowestGoodLevel && result.received > 0);
 }
 
-int TerminalJob(HeadlessPages& pages, const Options& options, const QString& message) {
+int TerminalJob(HeadlessPages& pages, const Options& options, const QString& message,
+                double seconds = 0) {
   const Initialization initialization = Initialize(pages);
   QJsonObject json = InitializationJson(initialization);
   json["command"] = options.command;
   if (!options.json) Print({InitializationLine(initialization)});
   if (!initialization.answered || Interrupted()) {
+    json["interrupted"] = Interrupted();
     if (options.json) PrintJson(json, options);
     return Outcome(false);
   }
@@ -170,28 +181,40 @@ int TerminalJob(HeadlessPages& pages, const Options& options, const QString& mes
       return UsageError(
           QString("the message takes more than the %1 bytes one write carries").arg(limit));
     }
-    if (initialization.master && !operations::Terminal::DestinationAddress(options.to)) {
+    QString error;
+    const auto to = options.to ? operations::ParseAddress(*options.to, error) : std::nullopt;
+    if (initialization.master && !to) {
       return UsageError("a master needs --to with an address from 0 to 255");
     }
-    SendMessage(pages, message, options.to);
+    SendMessage(pages, message, to ? QString::number(*to) : QString());
     json["bytes"] = static_cast<int>(operations::Terminal::MessageByteCount(message));
-    if (initialization.master) json["to"] = *operations::Terminal::DestinationAddress(options.to);
+    if (initialization.master) json["to"] = *to;
+    // Ended early, the message may not have been sent whole.
+    json["interrupted"] = Interrupted();
     if (options.json) PrintJson(json, options);
     return Outcome(true);
   }
   QJsonArray blocks;
-  Listen(pages, options.seconds, [&](const ReceivedBlock& block) {
+  win32::ForgetDeviceNotices();
+  Listen(pages, seconds, [&](const ReceivedBlock& block) {
     if (!options.json) {
       ProgressLine::Clear();
       Print({BlockLine(block)});
     }
     blocks.append(BlockJson(block));
   });
+  const auto notice = win32::LastDeviceNotice();
+  const bool lost = notice && notice->kind == win32::DeviceNotice::Kind::Lost;
+  json["interrupted"] = Interrupted();
+  json["device_lost"] = lost;
   if (options.json) {
     json["blocks"] = blocks;
     PrintJson(json, options);
   }
-  return Outcome(true);
+  if (lost && !Interrupted())
+    Note(QString("the device was lost at %1 s and did not come back")
+             .arg(notice->seconds, 0, 'f', 1));
+  return Outcome(!lost);
 }
 
 // Opens the port as the main window's load does, runs the job, closes the port.
@@ -205,7 +228,7 @@ int OnPort(const Options& options, const Job& job) {
     functions::OpenSerial(options.port.toStdString());
   } catch (const platform::AppError& error) {
     functions::CloseSerial();
-    Note(QString::fromStdString(platform::ErrorReportText(error)));
+    Note(QString::fromStdString(platform::ErrorReportText(ForTheShell(error))));
     return kBadUsage;
   }
   HeadlessPages pages;
@@ -246,10 +269,9 @@ int Ports(const Options& options) {
                               {"node", QString::fromStdString(port.node)},
                               {"description", QString::fromStdString(port.description)}});
   }
-  std::printf(
-      "%s", QJsonDocument(QJsonObject{{"command", "ports"}, {"ports", mapped}, {"others", others}})
-                .toJson(QJsonDocument::Indented)
-                .constData());
+  output::Write(
+      QJsonDocument(QJsonObject{{"command", "ports"}, {"ports", mapped}, {"others", others}})
+          .toJson(QJsonDocument::Indented));
   return kAllConfirmed;
 }
 
@@ -260,13 +282,38 @@ int UsageError(const QString& message) {
   return kBadUsage;
 }
 
+int Refuse(const QString& message) {
+  Note(message);
+  return kBadUsage;
+}
+
+int Finish(int status) {
+  // What is still waiting for a slow reader, written with the port already closed; Ctrl+C
+  // still ends the wait.
+  {
+    const platform::TerminationSignals interruption([](int /*signal*/) { Interrupt(); });
+    output::Finish([] { return Interrupted(); });
+  }
+  if (Interrupted()) {
+    if (status != kInterrupted) Note("interrupted");
+    return kInterrupted;
+  }
+  if (output::Failed()) {
+    Note("cannot write standard output: " + output::Error());
+    return kBadUsage;
+  }
+  return status;
+}
+
 int RunCommand(const Options& options) {
   const QString& command = options.command;
   QString error;
+  // With nowhere to say what it did, no command touches a module.
+  if (output::Failed()) return kBadUsage;
   if (command == "ports") return Ports(options);
   if (command == "read") {
     const auto registers = RegistersOf(options, error);
-    if (!registers) return UsageError(error);
+    if (!registers) return Refuse(error);
     return OnPort(options,
                   [&](HeadlessPages& pages) { return ReadJob(pages, *registers, options); });
   }
@@ -276,15 +323,15 @@ int RunCommand(const Options& options) {
     Options rest = options;
     const QString path = rest.arguments.takeFirst();
     const auto registers = RegistersOf(rest, error);
-    if (!registers) return UsageError(error);
+    if (!registers) return Refuse(error);
     return OnPort(options,
                   [&](HeadlessPages& pages) { return SaveJob(pages, *registers, path, options); });
   }
   if (command == "load" || command == "diff") {
     if (options.arguments.size() != 1) return UsageError(command + " takes one FILE");
     const auto profile = operations::LoadProfile(options.arguments.front(), error);
-    if (!profile) return UsageError(error);
-    if (profile->empty()) return UsageError(options.arguments.front() + " names no register");
+    if (!profile) return Refuse(error);
+    if (profile->empty()) return Refuse(options.arguments.front() + " names no register");
     if (command == "diff")
       return OnPort(options,
                     [&](HeadlessPages& pages) { return DiffJob(pages, *profile, options); });
@@ -297,34 +344,43 @@ int RunCommand(const Options& options) {
     std::vector<std::pair<int, QString>> values;
     if (options.arguments.isEmpty()) return UsageError("write needs at least one N=V");
     for (const QString& argument : options.arguments) {
-      const auto parts = argument.split('=');
-      if (parts.size() != 2) return UsageError(QString("'%1' is not N=V").arg(argument));
-      const auto n = ParseRegister(parts[0], error);
-      if (!n) return UsageError(error);
-      if (!operations::ProgrammingValue(parts[1])) {
-        return UsageError(
-            QString("register %1: '%2' is out of range (0 to 255)").arg(*n).arg(parts[1]));
-      }
-      std::erase_if(values, [&](const auto& value) { return value.first == *n; });
-      values.emplace_back(*n, parts[1]);
+      const qsizetype equals = argument.indexOf(u'=');
+      if (equals < 0) return Refuse(QString("%1 is not N=V").arg(operations::Quoted(argument)));
+      const auto n = operations::ParseRegisterNumber(argument.left(equals), error);
+      if (!n) return Refuse(error);
+      const auto value = operations::ParseRegisterValue(*n, argument.mid(equals + 1), error);
+      if (!value) return Refuse(error);
+      std::erase_if(values, [&](const auto& entry) { return entry.first == *n; });
+      // The boxes are given the value in the decimal they read, whatever form it came in.
+      values.emplace_back(*n, QString::number(*value));
     }
     std::sort(values.begin(), values.end());
     return OnPort(options, [&](HeadlessPages& pages) { return WriteJob(pages, values, options); });
   }
   if (command == "linktest" || command == "listen") {
-    if (options.seconds <= 0) return UsageError(command + " needs --seconds S, more than 0");
+    if (!options.seconds) return UsageError(command + " needs --seconds S");
+    const auto seconds = operations::ParseSeconds(*options.seconds, error);
+    if (!seconds) return Refuse("--seconds " + error);
     if (!options.arguments.isEmpty()) return UsageError(command + " takes no arguments");
-    if (command == "linktest")
-      return OnPort(options, [&](HeadlessPages& pages) { return LinkTestJob(pages, options); });
-    return OnPort(options,
-                  [&](HeadlessPages& pages) { return TerminalJob(pages, options, QString()); });
+    // The table replaces a file by renaming a new one over it: a device or a folder of that
+    // name must never be replaced.
+    if (const QFileInfo csv(options.csv); !options.csv.isEmpty() && csv.exists() && !csv.isFile())
+      return Refuse(QString("--csv %1 is not a regular file").arg(operations::Quoted(options.csv)));
+    if (command == "linktest") {
+      return OnPort(options,
+                    [&](HeadlessPages& pages) { return LinkTestJob(pages, options, *seconds); });
+    }
+    return OnPort(options, [&](HeadlessPages& pages) {
+      return TerminalJob(pages, options, QString(), *seconds);
+    });
   }
   if (command == "send") {
     if (options.arguments.size() != 1) return UsageError("send takes one TEXT");
     const QString message = options.arguments.front();
     if (message.isEmpty()) return UsageError("send needs a text that is not empty");
-    if (!options.to.isEmpty() && !operations::Terminal::DestinationAddress(options.to))
-      return UsageError(QString("--to '%1' is not an address from 0 to 255").arg(options.to));
+    if (const auto unsendable = FirstOutsideLatin1(message)) return Refuse(*unsendable);
+    if (options.to && !operations::ParseAddress(*options.to, error))
+      return Refuse("--to: " + error);
     return OnPort(options,
                   [&](HeadlessPages& pages) { return TerminalJob(pages, options, message); });
   }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace cli {
 
@@ -15,9 +16,9 @@ struct Options {
   QString port = "COM1";
   bool remote = false;
   bool json = false;
-  double seconds = 0;  // 0: not given
+  std::optional<QString> seconds;  // as given
   QString csv;
-  QString to;
+  std::optional<QString> to;
   QString command;
   QStringList arguments;  // what follows the command
 };
@@ -28,5 +29,12 @@ int RunCommand(const Options& options);
 
 // Writes a usage error on standard error; returns kBadUsage.
 int UsageError(const QString& message);
+
+// Writes a refusal that says itself what is accepted; returns kBadUsage.
+int Refuse(const QString& message);
+
+// Writes what is still waiting for standard output, then the exit status: `status`, or what
+// an interruption or an output that could not be written makes of it.
+int Finish(int status);
 
 }  // namespace cli

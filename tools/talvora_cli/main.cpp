@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 
 #include "commands.h"
+#include "output.h"
 #include "serial/logs/traffic_log.h"
 #include "sim/simulated_system.h"
 #include "talvora_version.h"
@@ -31,11 +32,16 @@ Commands:
   diff FILE                reads the registers of a profile; prints "NN file V module V"
                            for each that differs
 
-REGS: numbers and ranges separated by commas, decimal or hexadecimal: 0-3,31 or 0x1f.
+REGS: numbers and ranges separated by commas: 0-3,31 or 0x1f.
+Numbers are decimal (12, 0012) or hexadecimal after 0x (0x0c), with no sign and nothing
+before or after; registers 0 to 31, values and addresses 0 to 255; --seconds 1 to 86400,
+also with a decimal fraction (2.5).
 
 Exit status: 0 everything answered and confirmed; 1 a register unanswered or not confirmed,
-no answer to Initialization, or a link test below level 2 at the end; 2 bad usage or a port
-that cannot be opened; 130 interrupted (the port is closed, what was done so far printed).
+no answer to Initialization, a link test below level 2 at the end or with no packet
+answered, or a device lost for good while listening; 2 bad usage, a port that cannot be
+opened, or standard output that cannot be written; 130 interrupted (the port is closed, what
+was done so far printed).
 
 Examples:
   talvora-cli ports
@@ -54,9 +60,29 @@ Examples:
 A profile is JSON: {"talvora": "registers", "version": 1, "registers": {"0": 0, "3": 17}}.
 Exit status of diff: 1 when a register differs or did not answer.)";
 
+// Arguments that begin with a sign and a digit ("-1", "-1=5") are numbers to refuse as
+// numbers, not options nobody knows: they pass the option parser under a stand-in.
+constexpr QChar kStandIn = QChar(0xfdd0);  // a noncharacter, never in a real argument
+
+QStringList HideSignedNumbers(QStringList arguments) {
+  for (qsizetype i = 1; i < arguments.size(); ++i) {
+    const QString& word = arguments[i];
+    if (word.size() > 1 && word[0] == u'-' && word[1].unicode() >= u'0' &&
+        word[1].unicode() <= u'9')
+      arguments[i] = kStandIn + word;
+  }
+  return arguments;
+}
+
+QString Shown(QString word) {
+  if (word.startsWith(kStandIn)) word.remove(0, 1);
+  return word;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  cli::output::Start();
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName("talvora-cli");
   QCoreApplication::setApplicationVersion(TALVORA_VERSION);
@@ -81,31 +107,30 @@ int main(int argc, char** argv) {
                                "ports, read, write, linktest, send, listen, save, load or diff.");
   parser.addPositionalArgument("args", "The command's arguments.", "[ARGS...]");
 
-  if (!parser.parse(QCoreApplication::arguments())) return cli::UsageError(parser.errorText());
+  if (!parser.parse(HideSignedNumbers(QCoreApplication::arguments())))
+    return cli::UsageError(parser.errorText());
   if (parser.isSet("help")) parser.showHelp(0);
   if (parser.isSet("version")) parser.showVersion();
 
   cli::Options options;
-  options.port = parser.value(port);
+  options.port = Shown(parser.value(port));
   options.remote = parser.isSet(remote);
   options.json = parser.isSet(json);
-  options.csv = parser.value(csv);
-  options.to = parser.value(to);
-  if (parser.isSet(seconds)) {
-    bool ok = false;
-    options.seconds = parser.value(seconds).toDouble(&ok);
-    if (!ok) return cli::UsageError("--seconds takes a number of seconds");
-  }
-  QStringList positional = parser.positionalArguments();
+  options.csv = Shown(parser.value(csv));
+  if (parser.isSet(to)) options.to = Shown(parser.value(to));
+  if (parser.isSet(seconds)) options.seconds = Shown(parser.value(seconds));
+  QStringList positional;
+  for (const QString& word : parser.positionalArguments())
+    positional << Shown(word);
   if (!positional.isEmpty()) options.command = positional.takeFirst();
   options.arguments = positional;
 
   const QString logFile =
-      parser.isSet(log) ? parser.value(log) : qEnvironmentVariable("TALVORA_LOG");
+      parser.isSet(log) ? Shown(parser.value(log)) : qEnvironmentVariable("TALVORA_LOG");
   std::string error;
   if (!logFile.isEmpty() && !win32::traffic_log::Open(logFile.toStdString(), error))
     return cli::UsageError(QString::fromStdString(error));
 
   sim::RegisterSimulatedSystem();
-  return cli::RunCommand(options);
+  return cli::Finish(cli::RunCommand(options));
 }

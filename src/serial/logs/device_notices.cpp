@@ -11,7 +11,20 @@ std::function<void(const DeviceNotice&)>& Listener() {
   return listener;
 }
 
+std::optional<DeviceNotice>& Last() {
+  static std::optional<DeviceNotice> last;
+  return last;
+}
+
 }  // namespace
+
+std::optional<DeviceNotice> LastDeviceNotice() {
+  return Last();
+}
+
+void ForgetDeviceNotices() {
+  Last().reset();
+}
 
 std::string FormatDeviceNotice(const DeviceNotice& notice) {
   const std::string who =
@@ -25,6 +38,7 @@ std::string FormatDeviceNotice(const DeviceNotice& notice) {
 void ReportDeviceNotice(const DeviceNotice& notice) {
   std::fprintf(stderr, "%s\n", FormatDeviceNotice(notice).c_str());
   std::fflush(stderr);
+  Last() = notice;
   if (Listener()) Listener()(notice);
 }
 

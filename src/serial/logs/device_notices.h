@@ -4,6 +4,7 @@
 // on standard error, and a call to whoever listens (the traffic log).
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace win32 {
@@ -21,6 +22,11 @@ std::string FormatDeviceNotice(const DeviceNotice& notice);
 
 // Writes the notice's line to standard error and hands the notice to the listener.
 void ReportDeviceNotice(const DeviceNotice& notice);
+
+// The last notice reported since ForgetDeviceNotices, if any: a device whose last notice says
+// lost is away still.
+std::optional<DeviceNotice> LastDeviceNotice();
+void ForgetDeviceNotices();
 
 // Installs the one listener (an empty function removes it).
 void SetDeviceNoticeListener(std::function<void(const DeviceNotice&)> listener);
