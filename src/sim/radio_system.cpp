@@ -1,5 +1,6 @@
 #include "sim/radio_system.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace sim {
@@ -20,6 +21,7 @@ void RadioSystem::OnOpened(Micros at, win32::PeerSink& /*sink*/) {
   log_.SetOrigin(at);
   for (const LineErrorPlan& plan : options_.lineErrors)
     PlanLineError(plan, at + plan.at);
+  if (options_.swapPeriod > 0) PlanSwap(at + options_.swapPeriod);
 }
 
 void RadioSystem::OnByteFromProgram(std::uint8_t byte, Micros at, win32::RtsLevel rts,
@@ -46,15 +48,37 @@ void RadioSystem::OnFrame(const std::string& frame, Micros at, Destination to,
     air_.SendFromHost(frame, at);
     return;
   }
-  // A silent host module takes no command at all: it neither stores nor answers.
+  // A silent host module, or none at all, takes no command: it neither stores nor answers.
   const auto command = AsCommand(frame);
-  if (options_.silentHost || !command) return;
+  if (options_.silentHost || !present_ || !command) return;
+  if (command->kind == Command::Kind::Write &&
+      std::find(options_.stuck.begin(), options_.stuck.end(), command->reg) != options_.stuck.end())
+    return;
   if (const auto answer = host_.Execute(*command)) {
     const std::string reply(1, static_cast<char>(*answer));
     timeline_.At(at + options_.hostDelay, [this, reply](Micros due, win32::PeerSink& sink) {
       SendToLine(reply, due, sink);
     });
   }
+}
+
+void RadioSystem::Swap(Micros at) {
+  timeline_.At(at, [this](Micros due, win32::PeerSink& /*sink*/) { TakeAway(due); });
+}
+
+void RadioSystem::TakeAway(Micros at) {
+  present_ = false;
+  timeline_.At(at + options_.swapGap, [this](Micros /*due*/, win32::PeerSink& /*sink*/) {
+    host_ = Module(SwappedInRegisters(options_.host, ++swaps_));
+    present_ = true;
+  });
+}
+
+void RadioSystem::PlanSwap(Micros at) {
+  timeline_.At(at, [this](Micros due, win32::PeerSink& /*sink*/) {
+    TakeAway(due);
+    PlanSwap(due + options_.swapPeriod);
+  });
 }
 
 void RadioSystem::SendToLine(const std::string& bytes, Micros at, win32::PeerSink& sink) {

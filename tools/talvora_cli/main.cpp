@@ -7,6 +7,7 @@
 #include "commands.h"
 #include "serial/traffic_log.h"
 #include "sim/simulated_system.h"
+#include "station/station_command.h"
 #include "talvora_version.h"
 
 namespace {
@@ -60,8 +61,12 @@ int main(int argc, char** argv) {
   QCoreApplication::setApplicationName("talvora-cli");
   QCoreApplication::setApplicationVersion(TALVORA_VERSION);
 
+  sim::RegisterSimulatedSystem();
+  if (const auto status = station::RunStationCommand(QCoreApplication::arguments())) return *status;
+
   QCommandLineParser parser;
-  parser.setApplicationDescription(kDescription);
+  parser.setApplicationDescription(
+      QString(kDescription).replace("\nREGS:", "\n" + station::StationHelp() + "\n\nREGS:"));
   parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
   parser.addHelpOption();
   parser.addVersionOption();
@@ -105,6 +110,5 @@ int main(int argc, char** argv) {
   if (!logFile.isEmpty() && !win32::traffic_log::Open(logFile.toStdString(), error))
     return cli::UsageError(QString::fromStdString(error));
 
-  sim::RegisterSimulatedSystem();
   return cli::RunCommand(options);
 }
