@@ -172,15 +172,31 @@ TEST_F(StationTest, ContinuousModeProgramsEachModulePutInOnceAndStopsWith130) {
   EXPECT_GT(rows[1].started, rows[0].finished);
 }
 
-TEST_F(StationTest, APortWhoseProcessIsKilledFailsAloneAndTheOthersAreRecorded) {
+// A port's process that crashes (killed) or hangs (stopped: it reports nothing, and the station
+// ends it) fails alone; the other ports finish and are recorded.
+struct PortFault {
+  const char* name;
+  int signal;
+  const char* detail;
+};
+
+void PrintTo(const PortFault& row, std::ostream* out) {
+  *out << row.name;
+}
+
+class PortFaultTest : public StationTest, public ::testing::WithParamInterface<PortFault> {};
+
+TEST_P(PortFaultTest, FailsThatPortAloneAndTheOthersAreRecorded) {
   const QString first = Sim({});
   const QString victim = Sim({});
   const QString third = Sim({});
   StartStation({first, victim, third}, {"--once"});
-  ASSERT_TRUE(OutputShows("\"event\":\"programming\"")) << output_.toStdString();
+  // Once the victim has read its module and begun programming it.
+  ASSERT_TRUE(OutputShows("\"event\":\"programming\",\"port\":\"" + victim.mid(5) + "\""))
+      << output_.toStdString();
   const qint64 pid = PortProcess(victim);
   ASSERT_GT(pid, 0);
-  ::kill(static_cast<pid_t>(pid), SIGKILL);
+  ::kill(static_cast<pid_t>(pid), GetParam().signal);
   EXPECT_EQ(Finish(), 1) << output_.toStdString();
 
   auto rows = RowsByDevice();
@@ -188,11 +204,15 @@ TEST_F(StationTest, APortWhoseProcessIsKilledFailsAloneAndTheOthersAreRecorded) 
   EXPECT_EQ(rows[first].verdict, "pass");
   EXPECT_EQ(rows[third].verdict, "pass");
   EXPECT_EQ(rows[victim].verdict, "fail");
-  EXPECT_TRUE(rows[victim].detail.contains("ended abnormally"))
-      << rows[victim].detail.toStdString();
-  EXPECT_EQ(rows[victim].before[1], 8);  // what it had read before it was killed
+  EXPECT_TRUE(rows[victim].detail.contains(GetParam().detail)) << rows[victim].detail.toStdString();
+  EXPECT_EQ(rows[victim].before[1], 8);  // what it had read before it failed
   EXPECT_EQ(IntegrityCheck(), "ok");
 }
+
+INSTANTIATE_TEST_SUITE_P(Faults, PortFaultTest,
+                         ::testing::Values(PortFault{"Killed", SIGKILL, "ended abnormally"},
+                                           PortFault{"Hung", SIGSTOP, "reported nothing for 20 s"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The station stopped while it programs: by a signal it handles (each module in hand recorded
 // as interrupted, status 130) or by SIGKILL (no row at all, and the database still whole).

@@ -24,24 +24,30 @@ QString Now() {
   return QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
 }
 
-// Reports the registers of a run as they come, as progress events.
+// Reports the registers of a run as they come, as progress events: a reading counts the
+// registers that answered, a programming the registers written. Every request also tells the
+// station the port is alive, since a module taken away mid-run answers nothing for long.
 class Progress final : public operations::EepromRunObserver {
  public:
-  Progress(const char* kind, int total, bool onConfirm)
-      : kind_(kind), total_(total), onConfirm_(onConfirm) {}
-  void Requested(int /*n*/, bool /*retry*/) override {}
+  enum class Count { Answers, Writes };
+  Progress(const char* kind, int total, Count count) : kind_(kind), total_(total), count_(count) {}
+  void Requested(int /*n*/, bool retry) override {
+    if (count_ == Count::Writes && !retry && done_ < total_) {
+      Step();
+    } else {
+      Emit({{"event", kAlive}});
+    }
+  }
   void Answered(int /*n*/, int /*value*/, bool /*retried*/) override {
-    if (!onConfirm_) Step();
+    if (count_ == Count::Answers) Step();
   }
-  void Confirmed(int /*n*/, bool /*ok*/) override {
-    if (onConfirm_) Step();
-  }
+  void Confirmed(int /*n*/, bool /*ok*/) override { Emit({{"event", kAlive}}); }
 
  private:
   void Step() { Emit({{"event", kind_}, {"done", ++done_}, {"total", total_}}); }
   const char* kind_;
   int total_;
-  bool onConfirm_;
+  Count count_;
   int done_ = 0;
 };
 
@@ -128,7 +134,7 @@ class PortJob {
       std::vector<int> all;
       for (int n = 0; n < records::kModuleRegisters; ++n)
         all.push_back(n);
-      Progress progress(kReading, records::kModuleRegisters, false);
+      Progress progress(kReading, records::kModuleRegisters, Progress::Count::Answers);
       const cli::ReadResult read = cli::ReadRegisters(pages_, all, options_.remote, &progress);
       for (const cli::RegisterReading& r : read.registers)
         before[static_cast<std::size_t>(r.n)] = r.value;
@@ -142,7 +148,7 @@ class PortJob {
     std::vector<std::pair<int, QString>> values;
     for (const auto& [n, value] : options_.profile)
       values.emplace_back(n, QString::number(value));
-    Progress programming(kProgramming, static_cast<int>(values.size()), true);
+    Progress programming(kProgramming, static_cast<int>(values.size()), Progress::Count::Writes);
     const cli::WriteResult written =
         cli::WriteRegisters(pages_, values, options_.remote, &programming);
     done["program_ms"] = step.elapsed();
@@ -153,7 +159,8 @@ class PortJob {
     std::vector<int> named;
     for (const auto& [n, value] : options_.profile)
       named.push_back(n);
-    const cli::ReadResult verified = cli::ReadRegisters(pages_, named, options_.remote);
+    Progress verifying(kAlive, static_cast<int>(named.size()), Progress::Count::Answers);
+    const cli::ReadResult verified = cli::ReadRegisters(pages_, named, options_.remote, &verifying);
     done["verify_ms"] = step.elapsed();
     records::RegisterValues after;
     QStringList wrong;
