@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iostream>
 
+#include "sim/swap_signal.h"
+
 namespace sim {
 
 RadioSystem::RadioSystem(Options options)
@@ -19,6 +21,7 @@ RadioSystem::RadioSystem(Options options)
 
 void RadioSystem::OnOpened(Micros at, win32::PeerSink& /*sink*/) {
   log_.SetOrigin(at);
+  signalsSeen_ = SwapSignals();
   for (const LineErrorPlan& plan : options_.lineErrors)
     PlanLineError(plan, at + plan.at);
   if (options_.swapPeriod > 0) PlanSwap(at + options_.swapPeriod);
@@ -26,11 +29,13 @@ void RadioSystem::OnOpened(Micros at, win32::PeerSink& /*sink*/) {
 
 void RadioSystem::OnByteFromProgram(std::uint8_t byte, Micros at, win32::RtsLevel rts,
                                     win32::PeerSink& sink) {
+  TakeSwapSignal(at);
   timeline_.RunUntil(at, sink);
   fromProgram_.OnByte(byte, at, rts, sink);
 }
 
 void RadioSystem::AdvanceTo(Micros now, win32::PeerSink& sink) {
+  TakeSwapSignal(now);
   timeline_.RunUntil(now, sink);
 }
 
@@ -60,6 +65,13 @@ void RadioSystem::OnFrame(const std::string& frame, Micros at, Destination to,
       SendToLine(reply, due, sink);
     });
   }
+}
+
+void RadioSystem::TakeSwapSignal(Micros now) {
+  const unsigned signals = SwapSignals();
+  if (signals == signalsSeen_) return;
+  signalsSeen_ = signals;
+  Swap(now);
 }
 
 void RadioSystem::Swap(Micros at) {

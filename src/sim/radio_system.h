@@ -51,6 +51,7 @@ class RadioSystem final : public win32::LinePeer {
   void PlanLineError(const LineErrorPlan& plan, Micros at);
   void PlanSwap(Micros at);
   void TakeAway(Micros at);
+  void TakeSwapSignal(Micros now);
 
   Options options_;
   Timeline timeline_;
@@ -60,6 +61,7 @@ class RadioSystem final : public win32::LinePeer {
   ProgramFrames fromProgram_;
   bool present_ = true;
   unsigned swaps_ = 0;
+  unsigned signalsSeen_ = 0;  // SIGUSR1 counted so far (built-in system)
 };
 
 }  // namespace sim

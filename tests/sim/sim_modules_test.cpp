@@ -1,9 +1,11 @@
 // The host module and the remote modules as the program sees them through the serial line.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include "radio_on_line.h"
 #include "sim/frame_log.h"
+#include "sim/swap_signal.h"
 
 namespace {
 
@@ -110,4 +112,15 @@ TEST(SimSwap, AStuckRegisterKeepsItsValueAndTheOthersTakeWrites) {
   EXPECT_EQ(ReadKeyed(sim, 3), 0);
   EXPECT_EQ(ReadKeyed(sim, 5), 0xFF);
   EXPECT_EQ(ReadKeyed(sim, 6), 77);
+}
+
+// The built-in system swaps on SIGUSR1 as talvora-sim does, the next time the line looks at it.
+TEST(SimSwap, SigusrOneSwapsTheBuiltInModule) {
+  simtest::RadioOnLine sim("swap-gap=300");
+  sim::CatchSwapSignal();
+  ASSERT_EQ(::raise(SIGUSR1), 0);
+  sim.RunFor(simtest::kMs);
+  EXPECT_FALSE(sim.Radio().HostPresent());
+  sim.RunFor(300 * simtest::kMs);
+  EXPECT_EQ(ReadKeyed(sim, 4), 1);
 }
