@@ -182,13 +182,15 @@ int RunRecordsCommand(QCommandLineParser& parser) {
 }  // namespace
 
 QString StationHelp() {
-  return R"(  station --profile FILE   programs every module put on the ports with the profile, each
-          [--ports LIST|auto]  port in a process of its own, and records each module;
-          [--once] [--wait S]  LIST: COM names or devices separated by commas; auto: every
-          [--record DB]        USB or CDC adapter; --once: one module per port (waiting at
-                               most S s, default 30, for it), then the command ends
-  records [--since DATE]   lists the recorded modules; --port NAME, --verdict pass|fail|
-          [--csv|--json]       interrupted select; --record DB another database)";
+  return R"(  station --profile FILE   programs the profile into a module on every port at once, each
+          [--ports LIST]   port in a process of its own, and records every module; LIST:
+          [--once]         COM names or devices separated by commas, or auto (every USB
+          [--wait S]       or CDC adapter); --once: one module per port, waiting at most
+          [--record DB]    S s (default 30) for it; --record: the database (default
+          [--remote]       $XDG_DATA_HOME/talvora/records.sqlite)
+  records [--since DATE]   lists the recorded modules; --port NAME and --verdict
+          [--port NAME]    pass|fail|interrupted select; --csv or --json export them;
+          [--csv|--json]   --record DB reads another database)";
 }
 
 std::optional<int> RunStationCommand(const QStringList& arguments) {
