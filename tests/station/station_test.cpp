@@ -114,13 +114,16 @@ class StationTest : public ::testing::Test {
   QString output_;
 };
 
+// A port that cannot be opened makes the status 2, and the others still run.
 TEST_F(StationTest, OnceRecordsAPassForEachGoodModuleAndAFailForTheSilentAndTheStuckOne) {
   const QString good1 = Sim({});
   const QString good2 = Sim({"host=0"});
   const QString silent = Sim({"silent"});
   const QString stuck = Sim({"stuck=3"});
-  StartStation({good1, good2, silent, stuck}, {"--once", "--wait", "4"});
-  EXPECT_EQ(Finish(), 1) << output_.toStdString();
+  const QString missing = dir_.filePath("no-such-tty");
+  StartStation({good1, good2, silent, stuck, missing}, {"--once", "--wait", "4"});
+  EXPECT_EQ(Finish(), 2) << output_.toStdString();
+  EXPECT_TRUE(output_.contains("\"event\":\"failed\"")) << output_.toStdString();
 
   auto rows = RowsByDevice();
   ASSERT_EQ(rows.size(), 4u) << output_.toStdString();
