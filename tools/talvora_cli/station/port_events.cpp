@@ -6,7 +6,7 @@
 
 namespace station {
 
-bool Emit(QJsonObject event) {
+bool Emit(const QJsonObject& event) {
   const QByteArray line = QJsonDocument(event).toJson(QJsonDocument::Compact) + '\n';
   return std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stdout) ==
              static_cast<std::size_t>(line.size()) &&

@@ -26,7 +26,7 @@ inline constexpr const char* kRemoved = "removed";  // the module was taken away
 inline constexpr const char* kFailed = "failed";    // the port itself failed: detail
 
 // Writes one event line on standard output and flushes it; false when it could not.
-bool Emit(QJsonObject event);
+bool Emit(const QJsonObject& event);
 
 // One event line parsed; nothing when the line is not an event object with a known kind.
 std::optional<QJsonObject> ParseEvent(const QByteArray& line);

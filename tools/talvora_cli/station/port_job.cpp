@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <csignal>
+#include <numeric>
 
 #include "commands.h"
 #include "eeprom_job.h"
@@ -131,9 +132,8 @@ class PortJob {
     step.start();
     records::RegisterValues before;
     {
-      std::vector<int> all;
-      for (int n = 0; n < records::kModuleRegisters; ++n)
-        all.push_back(n);
+      std::vector<int> all(records::kModuleRegisters);
+      std::iota(all.begin(), all.end(), 0);
       Progress progress(kReading, records::kModuleRegisters, Progress::Count::Answers);
       const cli::ReadResult read = cli::ReadRegisters(pages_, all, options_.remote, &progress);
       for (const cli::RegisterReading& r : read.registers)

@@ -111,6 +111,12 @@ void Station::Start(PortRun& port) {
   connect(process, &QProcess::finished, this, [this, &port](int code, QProcess::ExitStatus status) {
     OnFinished(port, code, status == QProcess::CrashExit);
   });
+  // A process that never starts sends no finished signal: it ends the port here.
+  connect(process, &QProcess::errorOccurred, this, [this, &port](QProcess::ProcessError error) {
+    if (error != QProcess::FailedToStart) return;
+    port.lastError = port.process->errorString();
+    OnFinished(port, cli::kBadUsage, true);
+  });
   port.lastEvent.start();
   ++running_;
   process->start(QCoreApplication::applicationFilePath(), arguments);
@@ -172,11 +178,7 @@ void Station::OnEvent(PortRun& port, const QJsonObject& event) {
   }
   QJsonObject shown = event;
   shown["port"] = port.spec.label;
-  Show(port, shown);
-}
-
-void Station::Show(const PortRun& /*port*/, QJsonObject event) {
-  view_.Event(event);
+  view_.Event(shown);
 }
 
 void Station::Record(PortRun& port, const QString& verdict, const QString& detail) {
@@ -258,9 +260,14 @@ void Station::Stop() {
   for (PortRun& port : ports_) {
     if (port.finished || !port.process) continue;
     port.process->terminate();  // the port stops the normal way: RTS down, port closed
-    QTimer::singleShot(std::chrono::milliseconds(kStopGrace), port.process.get(),
-                       [process = port.process.get()] { process->kill(); });
   }
+  grace_.setSingleShot(true);
+  connect(&grace_, &QTimer::timeout, this, [this] {
+    for (PortRun& port : ports_) {
+      if (!port.finished && port.process) port.process->kill();
+    }
+  });
+  grace_.start(std::chrono::milliseconds(kStopGrace));
 }
 
 }  // namespace station

@@ -43,7 +43,6 @@ class Station : public QObject {
   void Record(PortRun& port, const QString& verdict, const QString& detail);
   void Watch();
   void Stop();
-  void Show(const PortRun& port, QJsonObject event);
 
   StationOptions options_;
   records::StationRecords records_;
@@ -52,6 +51,7 @@ class Station : public QObject {
   std::vector<PortRun> ports_;
   StationView view_;
   QTimer watch_;
+  QTimer grace_;  // after a stop, ends the ports' processes that did not stop
   bool stopping_ = false;
   bool recordFailed_ = false;
   int running_ = 0;
