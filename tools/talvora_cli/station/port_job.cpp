@@ -26,9 +26,9 @@ QString Now() {
 }
 
 // Reports the registers of a run as they come, as progress events: a reading counts the
-// registers that answered, a programming the registers written. Every request also tells the
+// registers read, a programming the registers written. Every request also tells the
 // station the port is alive, since a module taken away mid-run answers nothing for long.
-class Progress final : public operations::EepromRunObserver {
+class Progress final : public operations::OutcomeListener {
  public:
   enum class Count { Answers, Writes };
   Progress(const char* kind, int total, Count count) : kind_(kind), total_(total), count_(count) {}
@@ -39,10 +39,12 @@ class Progress final : public operations::EepromRunObserver {
       Emit({{"event", kAlive}});
     }
   }
-  void Answered(int /*n*/, int /*value*/, bool /*retried*/) override {
+  void Read(const operations::RegisterReading& /*reading*/) override {
     if (count_ == Count::Answers) Step();
   }
-  void Confirmed(int /*n*/, bool /*ok*/) override { Emit({{"event", kAlive}}); }
+  void Programmed(const operations::RegisterProgramming& /*programming*/) override {
+    Emit({{"event", kAlive}});
+  }
 
  private:
   void Step() { Emit({{"event", kind_}, {"done", ++done_}, {"total", total_}}); }
