@@ -32,6 +32,13 @@ Module::Registers FactoryRegisters(std::uint8_t address) {
   return registers;
 }
 
+Module::Registers SwappedInRegisters(std::uint8_t address, unsigned generation) {
+  Module::Registers registers = FactoryRegisters(address);
+  registers[4] = static_cast<std::uint8_t>(generation & 0xFF);
+  registers[5] = static_cast<std::uint8_t>((generation >> 8) & 0xFF);
+  return registers;
+}
+
 Module::Module(std::uint8_t address) : registers_(FactoryRegisters(address)) {}
 
 std::optional<std::uint8_t> Module::Execute(const Command& command) {

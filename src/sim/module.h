@@ -27,6 +27,7 @@ class Module {
   using Registers = std::array<std::uint8_t, kRegisterCount>;
 
   explicit Module(std::uint8_t address);
+  explicit Module(const Registers& registers) : registers_(registers) {}
 
   std::uint8_t Address() const { return registers_[0]; }
   const Registers& EepromRegisters() const { return registers_; }
@@ -45,5 +46,8 @@ class Module {
 
 // Registers of a module fresh from the factory, with the given address.
 Module::Registers FactoryRegisters(std::uint8_t address);
+// The registers of the `generation`th module put in at a swap: the factory's, with a serial
+// number of its own in registers 4 and 5, so that each module reads differently.
+Module::Registers SwappedInRegisters(std::uint8_t address, unsigned generation);
 
 }  // namespace sim

@@ -98,6 +98,20 @@ bool ParseRemotes(std::string_view text, Options& options, std::string& error) {
   return true;
 }
 
+// N[+N...]: registers 0 to 31.
+bool ParseStuck(std::string_view text, Options& options, std::string& error) {
+  options.stuck.clear();
+  for (const std::string_view part : Split(text, '+')) {
+    const auto n = ParseAddress(part);
+    if (!n || *n >= kRegisterCount) {
+      error = "stuck must be registers from 0 to 31 joined by '+', not " + Quoted(text);
+      return false;
+    }
+    options.stuck.push_back(*n);
+  }
+  return true;
+}
+
 // KIND[+KIND...]@MS[/PERIOD]
 bool ParseLineError(std::string_view text, Options& options, std::string& error) {
   const std::string usage =
@@ -147,8 +161,9 @@ std::optional<bool> ParseSwitch(std::string_view text) {
 
 bool ApplyOne(std::string_view key, std::optional<std::string_view> value, Options& options,
               std::string& error) {
-  static constexpr std::string_view kKeys[] = {"host", "remotes", "host-delay", "radio", "silent",
-                                               "loss", "seed",    "error",      "trace"};
+  static constexpr std::string_view kKeys[] = {"host",   "remotes", "host-delay", "radio",
+                                               "silent", "loss",    "seed",       "error",
+                                               "trace",  "swap",    "swap-gap",   "stuck"};
   if (std::find(std::begin(kKeys), std::end(kKeys), key) == std::end(kKeys)) {
     error = "unknown option " + Quoted(key);
     return false;
@@ -174,6 +189,25 @@ bool ApplyOne(std::string_view key, std::optional<std::string_view> value, Optio
     return address.has_value();
   }
   if (key == "remotes") return ParseRemotes(*value, options, error);
+  if (key == "swap") {
+    const auto seconds = ParseNumber(*value);
+    if (!seconds || *seconds < 1 || *seconds > kMaxErrorTimeMs / 1000) {
+      error = "swap must be a number of seconds from 1 to 86400, not " + Quoted(*value);
+      return false;
+    }
+    options.swapPeriod = static_cast<Micros>(std::llround(*seconds * 1e6));
+    return true;
+  }
+  if (key == "swap-gap") {
+    const auto gap = ParseMillis(*value, kMaxDelayMs);
+    if (!gap) {
+      error = "swap-gap must be a number of milliseconds from 0 to 60000, not " + Quoted(*value);
+      return false;
+    }
+    options.swapGap = *gap;
+    return true;
+  }
+  if (key == "stuck") return ParseStuck(*value, options, error);
   if (key == "host-delay" || key == "radio") {
     const auto delay = ParseMillis(*value, kMaxDelayMs);
     if (!delay) {
@@ -239,6 +273,10 @@ std::vector<std::string> DescribeOptions() {
       "error=KIND[+KIND]@MS[/PERIOD]  line error MS ms after opening, every PERIOD ms if given; "
       "KIND: frame, overrun, parity, break, rxover, txfull (repeatable)",
       "trace[=yes|no]    echo the frame log to stderr (built-in system only; default no)",
+      "swap=S            every S seconds the host module is taken away and, after swap-gap, a "
+      "fresh one with other register contents is put in (talvora-sim: also on SIGUSR1)",
+      "swap-gap=MS       how long the line stays without a module at a swap (default 5000)",
+      "stuck=N[+N...]    registers of the host module that ignore writes (a failing EEPROM)",
   };
 }
 

@@ -28,7 +28,10 @@ struct Options {
   double loss = 0.0;                     // chance that an air frame is lost
   std::uint32_t seed = 1;                // of the packet-loss draws
   std::vector<LineErrorPlan> lineErrors;
-  bool trace = false;  // echo the frame log to stderr
+  Micros swapPeriod = 0;       // the host module is taken away and a fresh one put in; 0: never
+  Micros swapGap = 5'000'000;  // how long the line has no module during a swap
+  std::vector<std::uint8_t> stuck;  // registers of the host module that ignore writes
+  bool trace = false;               // echo the frame log to stderr
 };
 
 // Parses "key=value,key=value,..." (the text after "sim:"); nothing with `error` set when an

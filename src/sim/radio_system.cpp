@@ -1,6 +1,9 @@
 #include "sim/radio_system.h"
 
+#include <algorithm>
 #include <iostream>
+
+#include "sim/swap_signal.h"
 
 namespace sim {
 
@@ -18,17 +21,21 @@ RadioSystem::RadioSystem(Options options)
 
 void RadioSystem::OnOpened(Micros at, win32::PeerSink& /*sink*/) {
   log_.SetOrigin(at);
+  signalsSeen_ = SwapSignals();
   for (const LineErrorPlan& plan : options_.lineErrors)
     PlanLineError(plan, at + plan.at);
+  if (options_.swapPeriod > 0) PlanSwap(at + options_.swapPeriod);
 }
 
 void RadioSystem::OnByteFromProgram(std::uint8_t byte, Micros at, win32::RtsLevel rts,
                                     win32::PeerSink& sink) {
+  TakeSwapSignal(at);
   timeline_.RunUntil(at, sink);
   fromProgram_.OnByte(byte, at, rts, sink);
 }
 
 void RadioSystem::AdvanceTo(Micros now, win32::PeerSink& sink) {
+  TakeSwapSignal(now);
   timeline_.RunUntil(now, sink);
 }
 
@@ -46,15 +53,44 @@ void RadioSystem::OnFrame(const std::string& frame, Micros at, Destination to,
     air_.SendFromHost(frame, at);
     return;
   }
-  // A silent host module takes no command at all: it neither stores nor answers.
+  // A silent host module, or none at all, takes no command: it neither stores nor answers.
   const auto command = AsCommand(frame);
-  if (options_.silentHost || !command) return;
+  if (options_.silentHost || !present_ || !command) return;
+  if (command->kind == Command::Kind::Write &&
+      std::find(options_.stuck.begin(), options_.stuck.end(), command->reg) != options_.stuck.end())
+    return;
   if (const auto answer = host_.Execute(*command)) {
     const std::string reply(1, static_cast<char>(*answer));
     timeline_.At(at + options_.hostDelay, [this, reply](Micros due, win32::PeerSink& sink) {
       SendToLine(reply, due, sink);
     });
   }
+}
+
+void RadioSystem::TakeSwapSignal(Micros now) {
+  const unsigned signals = SwapSignals();
+  if (signals == signalsSeen_) return;
+  signalsSeen_ = signals;
+  Swap(now);
+}
+
+void RadioSystem::Swap(Micros at) {
+  timeline_.At(at, [this](Micros due, win32::PeerSink& /*sink*/) { TakeAway(due); });
+}
+
+void RadioSystem::TakeAway(Micros at) {
+  present_ = false;
+  timeline_.At(at + options_.swapGap, [this](Micros /*due*/, win32::PeerSink& /*sink*/) {
+    host_ = Module(SwappedInRegisters(options_.host, ++swaps_));
+    present_ = true;
+  });
+}
+
+void RadioSystem::PlanSwap(Micros at) {
+  timeline_.At(at, [this](Micros due, win32::PeerSink& /*sink*/) {
+    TakeAway(due);
+    PlanSwap(due + options_.swapPeriod);
+  });
 }
 
 void RadioSystem::SendToLine(const std::string& bytes, Micros at, win32::PeerSink& sink) {

@@ -39,10 +39,19 @@ class RadioSystem final : public win32::LinePeer {
   // The remote with this address, or null.
   const Module* Remote(std::uint8_t address) const;
 
+  // Takes the host module away at `at` and puts a fresh one in swap-gap later.
+  void Swap(Micros at);
+  // Whether a host module is on the line.
+  bool HostPresent() const { return present_; }
+  unsigned Swaps() const { return swaps_; }
+
  private:
   void OnFrame(const std::string& frame, Micros at, Destination to, win32::PeerSink& sink);
   void SendToLine(const std::string& bytes, Micros at, win32::PeerSink& sink);
   void PlanLineError(const LineErrorPlan& plan, Micros at);
+  void PlanSwap(Micros at);
+  void TakeAway(Micros at);
+  void TakeSwapSignal(Micros now);
 
   Options options_;
   Timeline timeline_;
@@ -50,6 +59,9 @@ class RadioSystem final : public win32::LinePeer {
   Module host_;
   Air air_;
   ProgramFrames fromProgram_;
+  bool present_ = true;
+  unsigned swaps_ = 0;
+  unsigned signalsSeen_ = 0;  // SIGUSR1 counted so far (built-in system)
 };
 
 }  // namespace sim

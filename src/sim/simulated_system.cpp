@@ -1,5 +1,7 @@
 #include "sim/simulated_system.h"
 
+#include "sim/swap_signal.h"
+
 namespace sim {
 
 void RegisterSimulatedSystem() {
@@ -7,6 +9,7 @@ void RegisterSimulatedSystem() {
       [](const std::string& text, std::string& error) -> std::shared_ptr<win32::LinePeer> {
         auto options = ParseOptions(text, error);
         if (!options) return nullptr;
+        CatchSwapSignal();
         return std::make_shared<RadioSystem>(std::move(*options));
       });
 }

@@ -23,6 +23,8 @@ class SimProcess {
   QStringList Log();
   // Ends it, as when the device goes away.
   void Stop();
+  // Its process, for signals (SIGUSR1 swaps its module).
+  qint64 Pid() const { return process_.processId(); }
 
  private:
   QProcess process_;

@@ -1,9 +1,11 @@
 // The host module and the remote modules as the program sees them through the serial line.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include "radio_on_line.h"
 #include "sim/frame_log.h"
+#include "sim/swap_signal.h"
 
 namespace {
 
@@ -69,3 +71,56 @@ TEST(SimAir, AFourByteBlockBeginningWithAHashIsNoRegisterWrite) {
 }
 
 }  // namespace
+
+namespace {
+
+// Reads register `n` keyed and returns the answer, or -1 when none came within 50 ms.
+int ReadKeyed(simtest::RadioOnLine& sim, int n) {
+  const auto sent = sim.Send(simtest::Bytes({'$', n}), /*keyed=*/true);
+  sim.RunFor(50 * simtest::kMs);
+  const auto answers = sim.ReceivedSince(sent);
+  return answers.empty() ? -1 : answers.front().value;
+}
+
+}  // namespace
+
+// A swap takes the module away for the gap (nothing answers, nothing is stored), then a fresh
+// one answers with the factory's settings and a serial number of its own; the period repeats it.
+TEST(SimSwap, TheModuleIsGoneForTheGapAndComesBackFresh) {
+  simtest::RadioOnLine sim("swap=2,swap-gap=500");
+  sim.Send(simtest::Bytes({'#', 1, 42}), /*keyed=*/true);
+  sim.RunFor(10 * simtest::kMs);
+  EXPECT_EQ(ReadKeyed(sim, 1), 42);
+  EXPECT_EQ(ReadKeyed(sim, 4), 0xFF);
+  sim.RunFor(2000 * simtest::kMs - sim.Now() + 100 * simtest::kMs);
+  EXPECT_FALSE(sim.Radio().HostPresent());
+  EXPECT_EQ(ReadKeyed(sim, 0), -1);
+  sim.RunFor(500 * simtest::kMs);
+  EXPECT_TRUE(sim.Radio().HostPresent());
+  EXPECT_EQ(ReadKeyed(sim, 1), 8) << "a fresh module has the factory's preamble length";
+  EXPECT_EQ(ReadKeyed(sim, 4), 1);
+  sim.RunFor(2000 * simtest::kMs);
+  EXPECT_EQ(sim.Radio().Swaps(), 2u);
+  EXPECT_EQ(ReadKeyed(sim, 4), 2);
+}
+
+TEST(SimSwap, AStuckRegisterKeepsItsValueAndTheOthersTakeWrites) {
+  simtest::RadioOnLine sim("stuck=3+5");
+  for (const int n : {3, 5, 6})
+    sim.Send(simtest::Bytes({'#', n, 77}), /*keyed=*/true);
+  sim.RunFor(10 * simtest::kMs);
+  EXPECT_EQ(ReadKeyed(sim, 3), 0);
+  EXPECT_EQ(ReadKeyed(sim, 5), 0xFF);
+  EXPECT_EQ(ReadKeyed(sim, 6), 77);
+}
+
+// The built-in system swaps on SIGUSR1 as talvora-sim does, the next time the line looks at it.
+TEST(SimSwap, SigusrOneSwapsTheBuiltInModule) {
+  simtest::RadioOnLine sim("swap-gap=300");
+  sim::CatchSwapSignal();
+  ASSERT_EQ(::raise(SIGUSR1), 0);
+  sim.RunFor(simtest::kMs);
+  EXPECT_FALSE(sim.Radio().HostPresent());
+  sim.RunFor(300 * simtest::kMs);
+  EXPECT_EQ(ReadKeyed(sim, 4), 1);
+}

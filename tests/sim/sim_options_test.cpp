@@ -34,6 +34,12 @@ TEST(SimOptions, ReadsEveryKeyOverTheDefaults) {
   EXPECT_EQ(options->lineErrors[1].flags,
             win32::CE_BREAK | win32::CE_OVERRUN | win32::CE_RXOVER | win32::CE_TXFULL);
 
+  const auto swapping = sim::ParseOptions("swap=2.5,swap-gap=800,stuck=3+0x1f", error);
+  ASSERT_TRUE(swapping) << error;
+  EXPECT_EQ(std::tuple(swapping->swapPeriod, swapping->swapGap, swapping->stuck),
+            std::tuple(2500000, 800000, std::vector<std::uint8_t>{3, 31}));
+  EXPECT_EQ(defaults->swapPeriod, 0);
+
   // talvora-sim takes them as several arguments, later ones on top of earlier ones.
   sim::Options layered = *options;
   ASSERT_TRUE(sim::ApplyOptions("silent=no,remotes=none", layered, error)) << error;
@@ -50,6 +56,11 @@ TEST(SimOptions, WrongOptionsAreRefusedWithAnErrorThatNamesTheProblem) {
       {"remotes=3+3", "remote address 3 is listed twice"},
       {"error=smoke@10", "error must be KIND[+KIND]@MS[/PERIOD]"},
       {"error=frame@10/0", "the period of a repeated line error must be at least 1 ms"},
+      {"swap=0.5", "swap must be a number of seconds from 1 to 86400"},
+      {"swap=ten", "swap must be a number of seconds"},
+      {"swap-gap=-1", "swap-gap must be a number of milliseconds"},
+      {"stuck=32", "stuck must be registers from 0 to 31"},
+      {"stuck=3+x", "stuck must be registers from 0 to 31"},
   };
   for (const auto& [text, expected] : rows) {
     std::string error;

@@ -8,6 +8,7 @@
 #include "output.h"
 #include "serial/logs/traffic_log.h"
 #include "sim/simulated_system.h"
+#include "station/station_command.h"
 #include "talvora_version.h"
 
 namespace {
@@ -87,8 +88,13 @@ int main(int argc, char** argv) {
   QCoreApplication::setApplicationName("talvora-cli");
   QCoreApplication::setApplicationVersion(TALVORA_VERSION);
 
+  sim::RegisterSimulatedSystem();
+  if (const auto status = station::RunStationCommand(QCoreApplication::arguments()))
+    return cli::Finish(*status);
+
   QCommandLineParser parser;
-  parser.setApplicationDescription(kDescription);
+  parser.setApplicationDescription(
+      QString(kDescription).replace("\nREGS:", "\n" + station::StationHelp() + "\n\nREGS:"));
   parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
   parser.addHelpOption();
   parser.addVersionOption();
@@ -131,6 +137,5 @@ int main(int argc, char** argv) {
   if (!logFile.isEmpty() && !win32::traffic_log::Open(logFile.toStdString(), error))
     return cli::UsageError(QString::fromStdString(error));
 
-  sim::RegisterSimulatedSystem();
   return cli::Finish(cli::RunCommand(options));
 }

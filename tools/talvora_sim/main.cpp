@@ -17,8 +17,13 @@ namespace {
 
 talvora_sim::PtyServer* running = nullptr;
 
-extern "C" void OnSignal(int /*signal*/) {
-  if (running != nullptr) running->Stop();
+extern "C" void OnSignal(int signal) {
+  if (running == nullptr) return;
+  if (signal == SIGUSR1) {
+    running->RequestSwap();
+  } else {
+    running->Stop();
+  }
 }
 
 void PrintUsage(std::ostream& out) {
@@ -26,6 +31,7 @@ void PrintUsage(std::ostream& out) {
          "[OPTION[,OPTION...]]...\n"
          "\n"
          "Serves the simulated radio system on a new pseudo-terminal until SIGINT or SIGTERM.\n"
+         "SIGUSR1 takes the host module away and puts a fresh one in (see swap below).\n"
          "Prints the terminal's path as the first line on stdout; logs every frame on stderr.\n"
          "\n"
          "  --link PATH   also make PATH a symbolic link to the terminal\n"
@@ -95,6 +101,7 @@ int main(int argc, char** argv) {
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGUSR1, &action, nullptr);
   // A reader of the first line that goes away must not end the server.
   signal(SIGPIPE, SIG_IGN);
 

@@ -53,6 +53,14 @@ void PtyServer::Stop() {
   }
 }
 
+void PtyServer::RequestSwap() {
+  swap_ = true;
+  if (wake_[1] >= 0) {
+    const char byte = 0;
+    [[maybe_unused]] const ssize_t ignored = ::write(wake_[1], &byte, 1);
+  }
+}
+
 sim::Micros PtyServer::Now() const {
   return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
                                                                start_)
@@ -65,6 +73,7 @@ bool PtyServer::Run(std::string& error) {
     return false;
   }
   while (!stop_) {
+    if (swap_.exchange(false)) radio_.Swap(Now());
     Serve(Now());
     // While a second of line is waiting, the program's bytes stay in the terminal.
     const short fromProgram = toRadio_.Room() > 0 ? POLLIN : 0;

@@ -46,6 +46,9 @@ class PtyServer final : private win32::PeerSink {
   bool Run(std::string& error);
   // Ends Run soon; safe from another thread and from a signal handler.
   void Stop();
+  // Takes the module away and puts a fresh one in, as the option swap does; safe from a signal
+  // handler.
+  void RequestSwap();
 
   // Read only after Run has returned, or before it starts.
   const sim::RadioSystem& Radio() const { return radio_; }
@@ -72,6 +75,7 @@ class PtyServer final : private win32::PeerSink {
   std::chrono::steady_clock::time_point start_;
   int wake_[2] = {-1, -1};
   std::atomic<bool> stop_{false};
+  std::atomic<bool> swap_{false};
 };
 
 }  // namespace talvora_sim

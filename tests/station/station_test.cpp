@@ -1,0 +1,313 @@
+// The programming station end to end: talvora-cli station against several talvora-sim
+// pseudo-terminals, in real time, with its records read back afterwards.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <map>
+#include <memory>
+
+#include "e2e/sim_process.h"
+#include "records/station_records.h"
+
+namespace {
+
+using e2e::SimProcess;
+using e2e::WaitUntil;
+
+constexpr int kStationMs = 120000;
+
+class StationTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QFile profile(dir_.filePath("site.json"));
+    ASSERT_TRUE(profile.open(QIODevice::WriteOnly));
+    ASSERT_GT(profile.write(R"({"talvora": "registers", "version": 1,
+                               "registers": {"1": 9, "3": 5, "6": 77}})"),
+              0);
+  }
+
+  // Starts talvora-sim with `options`; returns its terminal.
+  QString Sim(const QStringList& options) {
+    sims_.push_back(std::make_unique<SimProcess>(QStringList{"--quiet"} + options));
+    EXPECT_FALSE(sims_.back()->Path().isEmpty());
+    return sims_.back()->Path();
+  }
+
+  void StartStation(const QStringList& ports, const QStringList& more) {
+    station_.start(TALVORA_CLI_EXECUTABLE,
+                   QStringList{"station", "--json", "--profile", dir_.filePath("site.json"),
+                               "--record", Database(), "--ports", ports.join(',')} +
+                       more);
+    ASSERT_TRUE(station_.waitForStarted(5000));
+  }
+
+  // Runs until the station's output holds `text`.
+  bool OutputShows(const QString& text, int ms = kStationMs) {
+    return WaitUntil(
+        [&] {
+          output_ += QString::fromUtf8(station_.readAllStandardOutput());
+          return output_.contains(text);
+        },
+        ms);
+  }
+
+  int Finish(int ms = kStationMs) {
+    WaitUntil([&] { return station_.state() == QProcess::NotRunning; }, ms);
+    output_ += QString::fromUtf8(station_.readAllStandardOutput());
+    if (station_.state() != QProcess::NotRunning) return -1;
+    return station_.exitStatus() == QProcess::NormalExit ? station_.exitCode() : -2;
+  }
+
+  QString Database() const { return dir_.filePath("records.sqlite"); }
+
+  std::vector<records::StationModule> Rows() {
+    records::RecordDatabase database;
+    EXPECT_TRUE(database.open(Database())) << database.error().toStdString();
+    records::StationRecords store(database);
+    QString error;
+    auto rows = store.List({}, error);
+    EXPECT_TRUE(rows.has_value()) << error.toStdString();
+    return rows.value_or(std::vector<records::StationModule>{});
+  }
+
+  std::map<QString, records::StationModule> RowsByDevice() {
+    std::map<QString, records::StationModule> byDevice;
+    for (const records::StationModule& m : Rows())
+      byDevice[m.device] = m;
+    return byDevice;
+  }
+
+  QString IntegrityCheck() {
+    records::RecordDatabase database;
+    if (!database.open(Database())) return database.error();
+    QSqlQuery query(database.connection());
+    if (!query.exec("PRAGMA integrity_check") || !query.next()) return "no answer";
+    return query.value(0).toString();
+  }
+
+  // The station's port process that serves `terminal`, found by its command line.
+  qint64 PortProcess(const QString& terminal) {
+    const QString parent = QString::number(station_.processId());
+    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
+      QFile stat("/proc/" + pid + "/stat");
+      QFile cmdline("/proc/" + pid + "/cmdline");
+      if (!stat.open(QIODevice::ReadOnly) || !cmdline.open(QIODevice::ReadOnly)) continue;
+      const QString fields = QString::fromLatin1(stat.readAll());
+      const QStringList after = fields.mid(fields.lastIndexOf(')') + 2).split(' ');
+      if (after.size() > 1 && after[1] == parent && cmdline.readAll().contains(terminal.toUtf8()))
+        return pid.toLongLong();
+    }
+    return 0;
+  }
+
+  QTemporaryDir dir_;
+  std::vector<std::unique_ptr<SimProcess>> sims_;
+  QProcess station_;
+  QString output_;
+};
+
+// A port that cannot be opened makes the status 2, and the others still run.
+TEST_F(StationTest, OnceRecordsAPassForEachGoodModuleAndAFailForTheSilentAndTheStuckOne) {
+  const QString good1 = Sim({});
+  const QString good2 = Sim({"host=0"});
+  const QString silent = Sim({"silent"});
+  const QString stuck = Sim({"stuck=3"});
+  const QString missing = dir_.filePath("no-such-tty");
+  StartStation({good1, good2, silent, stuck, missing}, {"--once", "--wait", "4"});
+  EXPECT_EQ(Finish(), 2) << output_.toStdString();
+  EXPECT_TRUE(output_.contains("\"event\":\"failed\"")) << output_.toStdString();
+
+  auto rows = RowsByDevice();
+  ASSERT_EQ(rows.size(), 4u) << output_.toStdString();
+  EXPECT_EQ(Rows().size(), 4u);
+  for (const QString& good : {good1, good2}) {
+    const records::StationModule& m = rows[good];
+    EXPECT_EQ(m.verdict, "pass") << m.detail.toStdString();
+    EXPECT_EQ(m.before[1], 8);  // the factory's preamble length, before programming
+    EXPECT_EQ(m.before[31], 0x12);
+    EXPECT_EQ(m.after[1], 9);
+    EXPECT_EQ(m.after[3], 5);
+    EXPECT_EQ(m.after[6], 77);
+    EXPECT_FALSE(m.after[2].has_value());
+    EXPECT_EQ(m.profileSha256.size(), 64);
+    EXPECT_GE(m.totalMs, 3000);  // three registers, a second's pause after each write
+  }
+  EXPECT_EQ(rows[silent].verdict, "fail");
+  EXPECT_TRUE(rows[silent].detail.contains("no module answered"))
+      << rows[silent].detail.toStdString();
+  EXPECT_EQ(rows[stuck].verdict, "fail");
+  EXPECT_TRUE(rows[stuck].detail.contains("register 3 reads 0, not 5"))
+      << rows[stuck].detail.toStdString();
+  EXPECT_EQ(rows[stuck].after[1], 9);
+  EXPECT_EQ(IntegrityCheck(), "ok");
+}
+
+TEST_F(StationTest, ContinuousModeProgramsEachModulePutInOnceAndStopsWith130) {
+  auto sim = std::make_unique<SimProcess>(QStringList{"--quiet", "swap-gap=4000"});
+  const QString terminal = sim->Path();
+  StartStation({terminal}, {});
+  ASSERT_TRUE(OutputShows("\"verdict\":\"pass\"")) << output_.toStdString();
+  // Left in place, the module is not programmed again.
+  EXPECT_FALSE(OutputShows("\"event\":\"removed\"", 3000));
+  EXPECT_EQ(output_.count("\"event\":\"module\""), 1);
+  ::kill(static_cast<pid_t>(sim->Pid()), SIGUSR1);
+  ASSERT_TRUE(OutputShows("\"event\":\"removed\"")) << output_.toStdString();
+  ASSERT_TRUE(WaitUntil([&] { return Rows().size() == 2; }, kStationMs)) << output_.toStdString();
+  EXPECT_FALSE(WaitUntil([&] { return Rows().size() > 2; }, 4000));
+  ::kill(static_cast<pid_t>(station_.processId()), SIGTERM);
+  EXPECT_EQ(Finish(), 130);
+
+  const auto rows = Rows();
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].verdict, "pass");
+  EXPECT_EQ(rows[1].verdict, "pass");
+  // A fresh module: its serial number differs, and it came with the factory's settings.
+  EXPECT_NE(rows[0].before[4], rows[1].before[4]);
+  EXPECT_EQ(rows[1].before[1], 8);
+  EXPECT_GT(rows[1].started, rows[0].finished);
+}
+
+// A port's process that crashes (killed) or hangs (stopped: it reports nothing, and the station
+// ends it) fails alone; the other ports finish and are recorded.
+struct PortFault {
+  const char* name;
+  int signal;
+  const char* detail;
+};
+
+void PrintTo(const PortFault& row, std::ostream* out) {
+  *out << row.name;
+}
+
+class PortFaultTest : public StationTest, public ::testing::WithParamInterface<PortFault> {};
+
+TEST_P(PortFaultTest, FailsThatPortAloneAndTheOthersAreRecorded) {
+  const QString first = Sim({});
+  const QString victim = Sim({});
+  const QString third = Sim({});
+  StartStation({first, victim, third}, {"--once"});
+  // Once the victim has read its module and begun programming it.
+  ASSERT_TRUE(OutputShows("\"event\":\"programming\",\"port\":\"" + victim.mid(5) + "\""))
+      << output_.toStdString();
+  const qint64 pid = PortProcess(victim);
+  ASSERT_GT(pid, 0);
+  ::kill(static_cast<pid_t>(pid), GetParam().signal);
+  EXPECT_EQ(Finish(), 1) << output_.toStdString();
+
+  auto rows = RowsByDevice();
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[first].verdict, "pass");
+  EXPECT_EQ(rows[third].verdict, "pass");
+  EXPECT_EQ(rows[victim].verdict, "fail");
+  EXPECT_TRUE(rows[victim].detail.contains(GetParam().detail)) << rows[victim].detail.toStdString();
+  EXPECT_EQ(rows[victim].before[1], 8);  // what it had read before it failed
+  EXPECT_EQ(IntegrityCheck(), "ok");
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, PortFaultTest,
+                         ::testing::Values(PortFault{"Killed", SIGKILL, "ended abnormally"},
+                                           PortFault{"Hung", SIGSTOP, "reported nothing for 20 s"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The station stopped while it programs: by a signal it handles (each module in hand recorded
+// as interrupted, status 130) or by SIGKILL (no row at all, and the database still whole).
+struct StopRow {
+  const char* name;
+  int signal;
+  std::size_t rows;
+  const char* verdict;
+};
+
+void PrintTo(const StopRow& row, std::ostream* out) {
+  *out << row.name;
+}
+
+class StationStopTest : public StationTest, public ::testing::WithParamInterface<StopRow> {};
+
+TEST_P(StationStopTest, LeavesWholeRowsOnlyAndAWholeDatabase) {
+  const QString one = Sim({});
+  const QString two = Sim({});
+  StartStation({one, two}, {"--once"});
+  ASSERT_TRUE(OutputShows("\"event\":\"programming\"")) << output_.toStdString();
+  ::kill(static_cast<pid_t>(station_.processId()), GetParam().signal);
+  const int status = Finish();
+  if (GetParam().signal == SIGKILL) {
+    EXPECT_EQ(status, -2);
+  } else {
+    EXPECT_EQ(status, 130) << output_.toStdString();
+  }
+  EXPECT_EQ(IntegrityCheck(), "ok");
+  const auto rows = Rows();
+  EXPECT_EQ(rows.size(), GetParam().rows);
+  for (const records::StationModule& m : rows) {
+    EXPECT_EQ(m.verdict, GetParam().verdict);
+    EXPECT_TRUE(m.finished.isValid());
+  }
+  // The ports' processes end with the station, giving their devices back.
+  EXPECT_TRUE(WaitUntil([&] { return PortProcess(one) == 0 && PortProcess(two) == 0; }, 10000));
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, StationStopTest,
+                         ::testing::Values(StopRow{"Terminate", SIGTERM, 2, "interrupted"},
+                                           StopRow{"Interrupt", SIGINT, 2, "interrupted"},
+                                           StopRow{"Kill", SIGKILL, 0, ""}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(StationTest, RecordsListsTheSelectedRowsAsJsonAndCsv) {
+  {
+    records::RecordDatabase database;
+    ASSERT_TRUE(database.open(Database())) << database.error().toStdString();
+    records::StationRecords store(database);
+    QString error;
+    for (const auto& [port, verdict, day] :
+         {std::tuple{"ttyUSB0", "pass", 1}, {"ttyUSB1", "fail", 2}, {"ttyUSB0", "pass", 3}}) {
+      records::StationModule m;
+      m.started = QDateTime(QDate(2026, 12, day), QTime(9, 0), Qt::UTC);
+      m.finished = m.started.addSecs(5);
+      m.port = port;
+      m.device = QString("/dev/") + port;
+      m.profile = "/p/site, v2.json";
+      m.profileSha256 = "ab";
+      m.verdict = verdict;
+      ASSERT_TRUE(store.Add(m, error)) << error.toStdString();
+    }
+  }
+  const auto run = [&](const QStringList& arguments) {
+    QProcess cli;
+    cli.start(TALVORA_CLI_EXECUTABLE, QStringList{"records", "--record", Database()} + arguments);
+    EXPECT_TRUE(cli.waitForFinished(30000));
+    return std::pair{cli.exitCode(), cli.readAllStandardOutput()};
+  };
+  const auto [status, json] = run({"--json", "--port", "ttyUSB0", "--since", "2026-12-02"});
+  EXPECT_EQ(status, 0);
+  const QJsonArray array = QJsonDocument::fromJson(json).array();
+  ASSERT_EQ(array.size(), 1);
+  for (const char* key : {"started", "finished", "port", "device", "profile", "profile_sha256",
+                          "before", "after", "verdict", "detail"})
+    EXPECT_TRUE(array[0].toObject().contains(key)) << key;
+  EXPECT_EQ(array[0]["started"].toString(), "2026-12-03T09:00:00.000Z");
+
+  const auto [csvStatus, csv] = run({"--csv", "--verdict", "pass"});
+  EXPECT_EQ(csvStatus, 0);
+  const QStringList lines = QString::fromUtf8(csv).split("\r\n", Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 3);
+  EXPECT_TRUE(lines[0].startsWith("started,finished,host,port,device"));
+  EXPECT_TRUE(lines[1].contains(",\"/p/site, v2.json\",")) << lines[1].toStdString();
+
+  for (const QStringList& wrong : {QStringList{"--verdict", "maybe"},
+                                   {"--since", "yesterday"},
+                                   {"--csv", "--json"},
+                                   {"--kind", "nothing"},
+                                   {"--since", "2026-13-01"}})
+    EXPECT_EQ(run(wrong).first, 2) << wrong.join(' ').toStdString();
+}
+
+}  // namespace
