@@ -13,6 +13,7 @@
 #include "link/functions.h"
 #include "operations/register_table.h"
 #include "platform/interval_timer.h"
+#include "ui/accessibility/accessibility.h"
 #include "ui/click_events.h"
 #include "ui/close_button_hint.h"
 #include "ui/control_views.h"
@@ -111,6 +112,7 @@ void CDemo::BuildControls() {
 
   tabs->show();
   controls_ = std::move(controls);
+  MakeAccessible(*this);
 }
 
 void CDemo::DropControls() {
