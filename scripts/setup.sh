@@ -5,10 +5,11 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ lld pkg-config
-  qt6-base-dev libgl-dev libudev-dev libxcb1-dev
+  qt6-base-dev qt6-base-private-dev libgl-dev libudev-dev libxcb1-dev
   libgtest-dev libgmock-dev
   fonts-dejavu-core fonts-liberation2 fonts-comfortaa
   xvfb xauth xdotool x11-utils
+  dbus-daemon at-spi2-core python3-pyatspi
   "$@"
 )
 

@@ -49,7 +49,11 @@ QWidget* FocusHandover::NextAfter(QWidget* from) {
   for (QWidget* next = from->nextInFocusChain(); next != nullptr && next != from;
        next = next->nextInFocusChain()) {
     if (next->window() != from->window()) continue;
-    if (qobject_cast<QTabBar*>(next) != nullptr) continue;
+    // The tab control hands its focus on to its strip.
+    QWidget* taker = next;
+    while (taker->focusProxy() != nullptr)
+      taker = taker->focusProxy();
+    if (qobject_cast<QTabBar*>(taker) != nullptr) continue;
     if (!next->isEnabled() || !next->isVisible()) continue;
     if ((next->focusPolicy() & Qt::TabFocus) == 0) continue;
     return next;

@@ -30,10 +30,10 @@ void Relay(QAccessibleEvent* event) {
     return;
   }
   // No handler before this one: the report goes to the platform's accessibility bridge, as it
-  // would have without this one.
-  QAccessible::installUpdateHandler(nullptr);
+  // would have without this one. Handlers installed after this one stay in place.
+  const QAccessible::UpdateHandler current = QAccessible::installUpdateHandler(nullptr);
   QAccessible::updateAccessibility(event);
-  QAccessible::installUpdateHandler(&Relay);
+  QAccessible::installUpdateHandler(current);
 }
 
 }  // namespace
