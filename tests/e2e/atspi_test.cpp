@@ -72,7 +72,7 @@ TEST_F(AtSpi, AScreenReaderHearsWhichControlIsWhichAndTheResults) {
   if (!skipped_.isEmpty()) GTEST_SKIP() << skipped_.toStdString();
   const QString kObjects[] = {
       "object\tframe\tintro\tChoose the serial port, then OK",
-      "object\tradio button\tCOM1\t",
+      "object\tradio button\tCOM1\tsim",
       "object\tpush button\tOK\tOpens the main window on the chosen port",
       "object\tdialog\tTALVORA\t",
       "object\tpage tab\tProgramming\t",
@@ -84,7 +84,9 @@ TEST_F(AtSpi, AScreenReaderHearsWhichControlIsWhichAndTheResults) {
       "object\tpush button\tEEPROM Reading\tReads the selected registers",
       "object\timage\tLink lamp: good link\tLink quality 4 or 5",
       "object\tstatus bar\tLink quality level\t",
+      "object\tpanel\tRadio Connection\t",
       "object\tlabel\tReceived Packets\t",
+      "object\tlabel\tReceived Packets: empty\t",
       "object\ttext\tReceived data\t",
       "object\ttext\tDestination address\t",
   };
