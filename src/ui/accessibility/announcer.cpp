@@ -18,8 +18,15 @@ QString Joined(const QString& caption, const QString& text) {
 }  // namespace
 
 Announcer::Announcer(QWidget& window, QObject* parent) : QObject(parent), window_(window) {
+  restore_.setSingleShot(true);
+  restore_.setInterval(0);
+  connect(&restore_, &QTimer::timeout, this, &Announcer::Restore);
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* /*now*/) {
-    if (old != nullptr && old == carrier_) Restore();
+    // Later, not now: a control loses the focus also while it is being destroyed, and then it
+    // is gone by the time this runs.
+    if (old != nullptr && old == carrier_) {
+      restore_.start();
+    }
   });
 }
 
@@ -62,6 +69,7 @@ void Announcer::Announce(QWidget* source, const QString& message) {
 }
 
 void Announcer::Restore() {
+  if (carrier_ && carrier_->hasFocus()) return;  // it has the focus again
   if (carrier_) carrier_->setAccessibleDescription(saved_);
   carrier_ = nullptr;
   saved_.clear();

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 
 class QLabel;
 class QLineEdit;
@@ -36,7 +37,8 @@ class Announcer : public QObject {
 
   QWidget& window_;
   QPointer<QWidget> carrier_;
-  QString saved_;  // the carrier's own description
+  QString saved_;   // the carrier's own description
+  QTimer restore_;  // gives it back once the focus has left it
 };
 
 }  // namespace ui
