@@ -5,7 +5,7 @@
 #include <QCoreApplication>
 
 #include "commands.h"
-#include "serial/traffic_log.h"
+#include "serial/logs/traffic_log.h"
 #include "sim/simulated_system.h"
 #include "talvora_version.h"
 

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <functional>
 
-#include "ui/page_controls.h"
+#include "ui/pages/page_controls.h"
 
 class QTabWidget;
 

@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-#include "ui/page_controls.h"
+#include "ui/pages/page_controls.h"
 
 namespace ui {
 
