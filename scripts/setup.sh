@@ -5,11 +5,12 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ lld pkg-config
-  qt6-base-dev libqt6sql6-sqlite libgl-dev libudev-dev libxcb1-dev
+  qt6-base-dev qt6-base-private-dev libqt6sql6-sqlite libgl-dev libudev-dev libxcb1-dev
   libgtest-dev libgmock-dev
   fonts-dejavu-core fonts-liberation2 fonts-comfortaa
   xvfb xauth xdotool x11-utils openbox
   weston qt6-wayland
+  dbus-daemon at-spi2-core python3-pyatspi
   "$@"
 )
 

@@ -11,6 +11,7 @@
 
 #include "link/functions.h"
 #include "operations/page_model.h"
+#include "ui/accessibility/accessibility.h"
 #include "ui/fatal_error.h"
 #include "ui/help_windows.h"
 #include "ui/kit/click_events.h"
@@ -98,6 +99,7 @@ void CDemo::BuildControls() {
 
   tabs->show();
   controls_ = std::move(controls);
+  MakeAccessible(*this);
 }
 
 void CDemo::DropControls() {

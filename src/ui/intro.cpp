@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QRadioButton>
 
+#include "ui/accessibility/accessibility.h"
 #include "ui/cdemo.h"
 #include "ui/fatal_error.h"
 #include "ui/kit/controls.h"
@@ -64,6 +65,7 @@ intro::intro(QWidget* parent) : QWidget(parent, kStartWindowFlags) {
   }
   connect(controls_.Command1, &QPushButton::clicked, this,
           [this] { Guarded([this] { Command1_Click(); }); });
+  MakeAccessible(*this);
 }
 
 intro::~intro() = default;
