@@ -1,0 +1,14 @@
+#include "records/record_migrations.h"
+
+#include "records/station_schema.h"
+
+namespace records {
+
+const std::vector<Migration>& recordMigrations() {
+  static const std::vector<Migration> steps = {
+      {1, stationModulesTable()},
+  };
+  return steps;
+}
+
+}  // namespace records
