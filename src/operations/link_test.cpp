@@ -24,6 +24,13 @@ void LinkTest::Command3_Click() {
   controls_.Label4->Text("");
   controls_.Label5->Text("");
   controls_.Label6->Text("");
+  testStart_ = platform::Events().NowMicros();
+  for (LinkTestListener* listener : std::vector(listeners_))
+    listener->LinkTestStarted();
+}
+
+double LinkTest::SecondsSinceStart() const {
+  return static_cast<double>(platform::Events().NowMicros() - testStart_) / 1e6;
 }
 
 void LinkTest::Timer1_Timer() {
@@ -48,6 +55,11 @@ void LinkTest::Evaluate() {
   }
   ShowLevel();
   controls_.Label3->Text(QString::number(session_.LinkQuality));
+  const LinkEvaluation evaluation{SecondsSinceStart(), session_.SentPackets,
+                                  session_.ReceivedPackets, session_.LinkQuality,
+                                  QualityCaption(session_.LinkQuality)};
+  for (LinkTestListener* listener : std::vector(listeners_))
+    listener->LinkEvaluated(evaluation);
 }
 
 void LinkTest::ShowLevel() {
@@ -60,6 +72,7 @@ void LinkTest::ShowLevel() {
 }
 
 void LinkTest::Command1_Click() {
+  const int finalLevel = session_.LinkQuality;
   window_.EnableClose();
   window_.SetPageEnabled(kProgrammingPage, true);
   window_.SetPageEnabled(kTerminalPage, true);
@@ -79,6 +92,10 @@ void LinkTest::Command1_Click() {
   controls_.Label5->Text(QString::number(session_.ReceivedPackets));
   controls_.Label4->Text(QString::number(session_.SentPackets));
   controls_.Label6->Text(TestingTimeCaption(ElapsedSince(session_.StartTime)));
+  const LinkTestTotals totals{SecondsSinceStart(), session_.SentPackets, session_.ReceivedPackets,
+                              finalLevel};
+  for (LinkTestListener* listener : std::vector(listeners_))
+    listener->LinkTestStopped(totals);
 }
 
 }  // namespace operations

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <vector>
+
+#include "operations/link_evaluation.h"
 #include "operations/main_window_services.h"
 #include "operations/page_views.h"
 #include "operations/session_state.h"
+#include "platform/event_service.h"
 
 namespace operations {
 
@@ -18,13 +22,20 @@ class LinkTest {
   void Command1_Click();  // TEST OFF
   void Timer1_Timer();    // a tick of the test
 
+  // `listener` hears every test from now on, until it is removed; it must outlive that.
+  void AddListener(LinkTestListener* listener) { listeners_.push_back(listener); }
+  void RemoveListener(LinkTestListener* listener) { std::erase(listeners_, listener); }
+
  private:
   void Evaluate();
   void ShowLevel();
+  double SecondsSinceStart() const;
 
   RadioTestingView controls_;
   MainWindowServices& window_;
   SessionState& session_;
+  std::vector<LinkTestListener*> listeners_;
+  platform::Micros testStart_ = 0;  // TEST ON, on the monotonic clock
 };
 
 }  // namespace operations

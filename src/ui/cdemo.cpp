@@ -18,6 +18,7 @@
 #include "ui/control_views.h"
 #include "ui/fatal_error.h"
 #include "ui/help_windows.h"
+#include "ui/link_history.h"
 #include "ui/page_logic.h"
 #include "ui/pages.h"
 #include "ui/profile_actions.h"
@@ -64,6 +65,7 @@ CDemo::CDemo(PortNameSource portName, QWidget* parent)
   hwnd_ = platform::RegisterWindow([this](const std::string& text) {
     setWindowTitle(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
   });
+  linkHistory_ = new LinkHistory(this, portName_, [this] { return session_.ModuleKind == 2; });
   BuildControls();
 }
 
@@ -108,6 +110,7 @@ void CDemo::BuildControls() {
       PageViews{controls->views.RadioTesting(controls->radioTesting),
                 controls->views.Terminal(controls->terminal)},
       *controls->table, *this, session_, tabs);
+  linkHistory_->Attach(*controls->logic->linkTest, controls->radioTesting.Frame1);
 
   tabs->show();
   controls_ = std::move(controls);

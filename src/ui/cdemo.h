@@ -19,6 +19,7 @@ class RegisterTable;
 namespace ui {
 
 class HelpWindows;
+class LinkHistory;
 
 // The main window: one tab control with the pages "&Programming", "&Radio Testing" and
 // "&Terminal". Loading it puts the controls into their idle states, fills the register table
@@ -58,6 +59,7 @@ class CDemo final : public QWidget, public operations::MainWindowServices {
   operations::RegisterTable& RegisterTable();
   operations::SessionState& Session() { return session_; }
   HelpWindows& Help() { return *help_; }
+  LinkHistory& History() { return *linkHistory_; }
 
  signals:
   void Unloaded();
@@ -80,6 +82,7 @@ class CDemo final : public QWidget, public operations::MainWindowServices {
   platform::HWND hwnd_ = 0;
   operations::SessionState session_;
   std::unique_ptr<HelpWindows> help_;
+  LinkHistory* linkHistory_ = nullptr;  // a child: it outlives the controls made at each load
   std::unique_ptr<Controls> controls_;
   bool loaded_ = false;
   bool loadedBefore_ = false;

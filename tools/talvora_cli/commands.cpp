@@ -7,7 +7,9 @@
 #include <functional>
 #include <memory>
 
+#include "charts/chart_files.h"
 #include "link/functions.h"
+#include "link_records.h"
 #include "operations/register_profile.h"
 #include "operations/value_text.h"
 #include "platform/app_error.h"
@@ -127,26 +129,33 @@ int DiffJob(HeadlessPages& pages, const operations::RegisterProfile& profile,
 }
 
 int LinkTestJob(HeadlessPages& pages, const Options& options) {
-  const LinkTestResult result = RunLinkTest(pages, options.seconds, [&](const Evaluation& e) {
-    if (!options.json) {
-      ProgressLine::Clear();
-      Print({EvaluationLine(e)});
-    }
-    ProgressLine::ShowTime("link test", e.seconds, options.seconds);
-  });
+  LinkTestKeeping keeping(options);
+  if (!keeping.Open()) Note(keeping.Problem());
+  const LinkTestResult result = RunLinkTest(
+      pages, options.seconds,
+      [&](const Evaluation& e) {
+        if (!options.json) {
+          ProgressLine::Clear();
+          Print({EvaluationLine(e)});
+        }
+        ProgressLine::ShowTime("link test", e.seconds, options.seconds);
+      },
+      keeping.Listener());
   ProgressLine::Clear();
   if (options.json) {
     PrintJson(LinkTestJson(result), options);
   } else {
     Print(LinkTestTotals(result));
   }
-  if (!options.csv.isEmpty()) {
-    QFile csv(options.csv);
-    if (!csv.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        csv.write(LinkTestCsv(result).toUtf8()) < 0) {
-      Note("cannot write " + options.csv + ": " + csv.errorString());
-      return kNotConfirmed;
-    }
+  QString error;
+  if (!options.csv.isEmpty() &&
+      !operations::SaveLinkEvaluationsCsv(options.csv, result.evaluations, error)) {
+    Note(error);
+    return kNotConfirmed;
+  }
+  if (!options.plot.isEmpty() && !PlotLinkTest(result, options.plot, error)) {
+    Note(error);
+    return kNotConfirmed;
   }
   return Outcome(result.finalLevel >= kLowestGoodLevel);
 }
@@ -307,8 +316,13 @@ int RunCommand(const Options& options) {
     std::sort(values.begin(), values.end());
     return OnPort(options, [&](HeadlessPages& pages) { return WriteJob(pages, values, options); });
   }
+  if (command == "records") return ListKeptLinkTests(options);
   if (command == "linktest" || command == "listen") {
     if (options.seconds <= 0) return UsageError(command + " needs --seconds S, more than 0");
+    charts::ChartFormat format{};
+    if (command == "linktest" && !options.plot.isEmpty() &&
+        !charts::ChartFormatOf(options.plot, format, error))
+      return UsageError(error);
     if (!options.arguments.isEmpty()) return UsageError(command + " takes no arguments");
     if (command == "linktest")
       return OnPort(options, [&](HeadlessPages& pages) { return LinkTestJob(pages, options); });

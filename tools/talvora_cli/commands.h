@@ -17,6 +17,10 @@ struct Options {
   bool json = false;
   double seconds = 0;  // 0: not given
   QString csv;
+  QString plot;    // linktest: the chart's file
+  QString record;  // the records database, when not the default one
+  QString label;   // linktest: kept with the test
+  QString kind;    // records: which records
   QString to;
   QString command;
   QStringList arguments;  // what follows the command

@@ -1,31 +1,47 @@
 #include "link_test_job.h"
 
-#include "platform/event_service.h"
 #include "run_loop.h"
 
 namespace cli {
+namespace {
+
+class Gatherer final : public operations::LinkTestListener {
+ public:
+  Gatherer(LinkTestResult& result, const std::function<void(const Evaluation&)>& onEvaluation)
+      : result_(result), onEvaluation_(onEvaluation) {}
+
+  void LinkTestStarted() override {}
+  void LinkEvaluated(const Evaluation& evaluation) override {
+    result_.evaluations.push_back(evaluation);
+    if (onEvaluation_) onEvaluation_(evaluation);
+  }
+  void LinkTestStopped(const operations::LinkTestTotals& totals) override {
+    result_.finalLevel = totals.finalLevel;
+    result_.seconds = totals.seconds;
+  }
+
+ private:
+  LinkTestResult& result_;
+  const std::function<void(const Evaluation&)>& onEvaluation_;
+};
+
+}  // namespace
 
 LinkTestResult RunLinkTest(HeadlessPages& pages, double seconds,
-                           const std::function<void(const Evaluation&)>& onEvaluation) {
+                           const std::function<void(const Evaluation&)>& onEvaluation,
+                           operations::LinkTestListener* also) {
   const operations::RadioTestingView& page = pages.RadioTesting();
-  const operations::SessionState& session = pages.Session();
   LinkTestResult result;
-  const platform::Micros start = platform::Events().NowMicros();
-  // Each evaluation ends by showing the level; TEST OFF empties it.
-  HeadlessPages::Plain(page.Label3).OnText([&](const QString& level) {
-    if (level.isEmpty()) return;
-    Evaluation evaluation{static_cast<double>(platform::Events().NowMicros() - start) / 1e6,
-                          session.SentPackets, session.ReceivedPackets, session.LinkQuality,
-                          page.Label2->Text()};
-    result.evaluations.push_back(evaluation);
-    if (onEvaluation) onEvaluation(evaluation);
-  });
-  pages.LinkTest().Command3_Click();
+  Gatherer gatherer(result, onEvaluation);
+  operations::LinkTest& test = pages.LinkTest();
+  test.AddListener(&gatherer);
+  if (also != nullptr) test.AddListener(also);
+  test.Command3_Click();
   RunFor(seconds);
   result.interrupted = Interrupted();
-  result.finalLevel = session.LinkQuality;
-  pages.LinkTest().Command1_Click();
-  HeadlessPages::Plain(page.Label3).OnText({});
+  test.Command1_Click();
+  test.RemoveListener(&gatherer);
+  if (also != nullptr) test.RemoveListener(also);
   result.sent = page.Label4->Text().toInt();
   result.received = page.Label5->Text().toInt();
   result.duration = page.Label6->Text();

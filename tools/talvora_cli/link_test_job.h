@@ -5,17 +5,11 @@
 #include <vector>
 
 #include "headless_pages.h"
+#include "operations/link_evaluation.h"
 
 namespace cli {
 
-// One evaluation of the link test (every second): what the page shows then.
-struct Evaluation {
-  double seconds = 0;  // since TEST ON
-  int sent = 0;
-  int received = 0;
-  int level = 0;
-  QString caption;
-};
+using Evaluation = operations::LinkEvaluation;
 
 struct LinkTestResult {
   std::vector<Evaluation> evaluations;
@@ -24,11 +18,14 @@ struct LinkTestResult {
   int received = 0;
   QString duration;
   int finalLevel = 0;  // the level when the test was stopped
+  double seconds = 0;  // from TEST ON to TEST OFF
   bool interrupted = false;
 };
 
-// TEST ON, `seconds` of the test, TEST OFF. `onEvaluation` hears each evaluation as it comes.
+// TEST ON, `seconds` of the test, TEST OFF. `onEvaluation` hears each evaluation as it comes,
+// and `also`, when given, hears the whole test.
 LinkTestResult RunLinkTest(HeadlessPages& pages, double seconds,
-                           const std::function<void(const Evaluation&)>& onEvaluation = {});
+                           const std::function<void(const Evaluation&)>& onEvaluation = {},
+                           operations::LinkTestListener* also = nullptr);
 
 }  // namespace cli
