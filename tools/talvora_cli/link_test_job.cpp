@@ -34,8 +34,9 @@ LinkTestResult RunLinkTest(HeadlessPages& pages, double seconds,
   LinkTestResult result;
   Gatherer gatherer(result, onEvaluation);
   operations::LinkTest& test = pages.LinkTest();
-  test.AddListener(&gatherer);
+  // The record first: an evaluation printed is an evaluation kept.
   if (also != nullptr) test.AddListener(also);
+  test.AddListener(&gatherer);
   test.Command3_Click();
   RunFor(seconds);
   result.interrupted = Interrupted();
