@@ -113,7 +113,7 @@ LinkChart::LinkChart(QObject* parent)
   levelAxis_->setTickInterval(1);
   levelAxis_->setLabelFormat("%d");
   packetTime_ = AddAxis(packets_, Qt::AlignBottom, "Seconds since TEST ON (s)");
-  packetAxis_ = AddAxis(packets_, Qt::AlignLeft, "Packets (count)");
+  packetAxis_ = AddAxis(packets_, Qt::AlignLeft, "Packets");
   packetAxis_->setLabelFormat("%d");
   for (const Band& band : kBands) {
     auto* lower = new QLineSeries(this);
@@ -183,24 +183,31 @@ void LinkChart::AddRunSeries(int run) {
   connect(series.points, &QScatterSeries::hovered, this,
           [this, run](const QPointF& point, bool state) { Hovered(run, point, state); });
 
-  const QString prefix = runs_.size() > 1 || !name.isEmpty() ? name + ": " : QString();
+  // The run's colour ties its packets to its level curve; the legend names the kinds once.
   series.sent = new QLineSeries;
-  series.sent->setName(prefix + "sent");
+  series.sent->setName("sent (dashed)");
   series.sent->setObjectName(QString("sent %1").arg(run));
   series.sent->setPen(QPen(colour, 1.5, Qt::DashLine));
   Attach(packets_, series.sent, packetTime_, packetAxis_);
   series.answered = new QLineSeries;
-  series.answered->setName(prefix + "answered");
+  series.answered->setName("answered");
   series.answered->setObjectName(QString("answered %1").arg(run));
   series.answered->setPen(QPen(colour, 2.5));
   Attach(packets_, series.answered, packetTime_, packetAxis_);
   series.lost = new QScatterSeries;
-  series.lost->setName(prefix + "lost");
+  series.lost->setName("lost");
   series.lost->setObjectName(QString("lost %1").arg(run));
   series.lost->setMarkerSize(kMarkerSize + 2);
   series.lost->setColor(QColor::fromRgb(kRed));
   series.lost->setBorderColor(colour);
   Attach(packets_, series.lost, packetTime_, packetAxis_);
+  if (run > 0) {
+    for (QAbstractSeries* one :
+         std::initializer_list<QAbstractSeries*>{series.sent, series.answered, series.lost}) {
+      for (QLegendMarker* marker : packets_->legend()->markers(one))
+        marker->setVisible(false);
+    }
+  }
   connect(series.lost, &QScatterSeries::hovered, this,
           [this, run](const QPointF& point, bool state) { Hovered(run, point, state); });
   series_.push_back(series);
