@@ -8,7 +8,7 @@
 
 #include "link/functions.h"
 #include "serial/comm_api.h"
-#include "serial/simulated_line.h"
+#include "serial/sim_line/simulated_line.h"
 #include "stats.h"
 
 namespace bench {

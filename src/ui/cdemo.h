@@ -8,7 +8,7 @@
 #include "operations/main_window_services.h"
 #include "operations/session_state.h"
 #include "platform/windows.h"
-#include "ui/page_controls.h"
+#include "ui/pages/page_controls.h"
 
 class QTabWidget;
 

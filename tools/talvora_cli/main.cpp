@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "commands.h"
-#include "serial/traffic_log.h"
+#include "serial/logs/traffic_log.h"
 #include "sim/simulated_system.h"
 #include "talvora_version.h"
 

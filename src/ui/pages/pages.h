@@ -1,0 +1,34 @@
+#pragma once
+
+// The pages of the main window: each builder makes the controls of one page in their designed
+// state on the page's surface and returns them for the page's logic.
+
+#include "ui/kit/design.h"
+#include "ui/pages/page_controls.h"
+
+namespace operations {
+class RegisterTable;
+}
+
+namespace ui {
+
+class ClickEvents;
+
+ProgrammingControls BuildProgrammingPage(const Designer& page);
+// The name boxes once the table has been filled: the names need more room than the boxes were
+// drawn with.
+void WidenNameBoxes(const ProgrammingControls& controls);
+// Hooks the operator's gestures on the register table and the module choice to the table.
+void ConnectRegisterTable(const ProgrammingControls& controls, operations::RegisterTable& table,
+                          ClickEvents& clicks);
+
+// Timer1 is not a widget; the main window makes it and fills it in.
+RadioTestingControls BuildRadioTestingPage(const Designer& page);
+
+TerminalControls BuildTerminalPage(const Designer& page);
+// The received-data and sender boxes become windows that the serial-port object can write
+// received blocks into; their handles go into the controls.
+void RegisterTerminalWindows(TerminalControls& controls);
+void UnregisterTerminalWindows(TerminalControls& controls);
+
+}  // namespace ui
