@@ -6,16 +6,21 @@
 
 #include <QApplication>
 #include <QChart>
+#include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QLegend>
 #include <QLineSeries>
+#include <QMenu>
 #include <QScatterSeries>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "radio_window.h"
 #include "records/link_test_records.h"
 #include "records/record_database.h"
+#include "settings/settings_file.h"
 #include "ui/link_history_window.h"
 
 namespace {
@@ -177,6 +182,44 @@ TEST_F(LinkHistoryTest, TwoKeptTestsOverlayEachWithItsLabelInTheLegend) {
   ASSERT_EQ(lines.size(), 5);
   EXPECT_EQ(lines[0], "seconds,sent,received,level,caption");
   EXPECT_EQ(lines[4], "4.000,4,4,5,\"OK, Connection\"");
+}
+
+// The right-click menu of the "Testing" frame opens the window; its SVG button asks for a file
+// as the profile's buttons do and draws one marker per evaluation.
+TEST_F(LinkHistoryTest, TheFrameMenuOpensTheWindowWhichExportsTheChartThroughAFileDialog) {
+  Load("host=0,remotes=5");
+  Window().SSTab1()->setCurrentIndex(operations::kRadioTestingPage);
+  RunTest(5);
+  ASSERT_FALSE(History().isVisible());
+  QTimer::singleShot(0, [] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_EQ(menu->actions().at(0)->text(), "Link History…");
+    menu->actions().at(0)->trigger();
+    menu->close();
+  });
+  const QPoint at(300, 20);
+  QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, Page().Frame1->mapToGlobal(at));
+  QApplication::sendEvent(Page().Frame1, &rightClick);
+  ASSERT_TRUE(History().isVisible());
+  EXPECT_EQ(History().Chart().Runs().at(0).evaluations.size(), 5u);
+
+  QTemporaryDir folder;
+  const QString svg = folder.filePath("link.svg");
+  const QPointer<QWidget> dialog =
+      uitest::RunModal([this] { History().findChild<QPushButton*>("ExportSvg")->click(); },
+                       [&svg](QWidget& shown) {
+                         auto* files = qobject_cast<QFileDialog*>(&shown);
+                         ASSERT_NE(files, nullptr);
+                         files->selectFile(svg);
+                         static_cast<QDialog*>(files)->accept();
+                       });
+  QFile file(svg);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(QString::fromUtf8(file.readAll()).count("<circle "), 5);
+  EXPECT_EQ(settings::OpenSettingsFile()->value("linkHistory/lastFolder").toString(),
+            QFileInfo(svg).absolutePath());
 }
 
 }  // namespace
