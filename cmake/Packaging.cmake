@@ -86,6 +86,6 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The faces the windows ask for are substituted from these; Qt finds fonts at run time, so no
 # library dependency names them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-comfortaa")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-comfortaa, libqt6sql6-sqlite")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
