@@ -9,14 +9,19 @@
 #include "platform/interval_timer.h"
 
 namespace operations {
+namespace {
+
+constexpr double kMicrosPerSecond = 1e6;
+
+}  // namespace
 
 void LinkTest::Command3_Click() {
   window_.DisableClose();
-  window_.SetPageEnabled(kProgrammingPage, false);
-  window_.SetPageEnabled(kTerminalPage, false);
+  if (!pagesWithheld_) pagesWithheld_.emplace(window_, kRadioTestingPage);
   controls_.Command3->Enabled(false);
   controls_.Command1->Enabled(true);
   session_.StartTime = platform::Timer();
+  started_ = platform::Events().NowMicros();
   session_.SentPackets = 0;
   session_.ReceivedPackets = 0;
   session_.LinkQuality = 4;
@@ -24,13 +29,7 @@ void LinkTest::Command3_Click() {
   controls_.Label4->Text("");
   controls_.Label5->Text("");
   controls_.Label6->Text("");
-  testStart_ = platform::Events().NowMicros();
-  for (LinkTestListener* listener : std::vector(listeners_))
-    listener->LinkTestStarted();
-}
-
-double LinkTest::SecondsSinceStart() const {
-  return static_cast<double>(platform::Events().NowMicros() - testStart_) / 1e6;
+  outcomes_.LinkTestStarted();
 }
 
 void LinkTest::Timer1_Timer() {
@@ -55,11 +54,10 @@ void LinkTest::Evaluate() {
   }
   ShowLevel();
   controls_.Label3->Text(QString::number(session_.LinkQuality));
-  const LinkEvaluation evaluation{SecondsSinceStart(), session_.SentPackets,
-                                  session_.ReceivedPackets, session_.LinkQuality,
-                                  QualityCaption(session_.LinkQuality)};
-  for (LinkTestListener* listener : std::vector(listeners_))
-    listener->LinkEvaluated(evaluation);
+  outcomes_.Evaluated(
+      {static_cast<double>(platform::Events().NowMicros() - started_) / kMicrosPerSecond,
+       session_.SentPackets, session_.ReceivedPackets, session_.LinkQuality,
+       QualityCaption(session_.LinkQuality)});
 }
 
 void LinkTest::ShowLevel() {
@@ -72,10 +70,8 @@ void LinkTest::ShowLevel() {
 }
 
 void LinkTest::Command1_Click() {
-  const int finalLevel = session_.LinkQuality;
   window_.EnableClose();
-  window_.SetPageEnabled(kProgrammingPage, true);
-  window_.SetPageEnabled(kTerminalPage, true);
+  pagesWithheld_.reset();
   controls_.Command1->Enabled(false);
   controls_.Command3->Enabled(true);
   controls_.Timer1->Enabled(false);
@@ -91,11 +87,11 @@ void LinkTest::Command1_Click() {
   }
   controls_.Label5->Text(QString::number(session_.ReceivedPackets));
   controls_.Label4->Text(QString::number(session_.SentPackets));
-  controls_.Label6->Text(TestingTimeCaption(ElapsedSince(session_.StartTime)));
-  const LinkTestTotals totals{SecondsSinceStart(), session_.SentPackets, session_.ReceivedPackets,
-                              finalLevel};
-  for (LinkTestListener* listener : std::vector(listeners_))
-    listener->LinkTestStopped(totals);
+  const QString duration = TestingTimeCaption(ElapsedSince(session_.StartTime));
+  controls_.Label6->Text(duration);
+  outcomes_.LinkTestStopped(
+      {session_.SentPackets, session_.ReceivedPackets, duration, session_.LinkQuality,
+       static_cast<double>(platform::Events().NowMicros() - started_) / kMicrosPerSecond});
 }
 
 }  // namespace operations

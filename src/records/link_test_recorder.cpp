@@ -16,12 +16,16 @@ void LinkTestRecorder::LinkTestStarted() {
   if (!keeping_) Problem();
 }
 
-void LinkTestRecorder::LinkEvaluated(const operations::LinkEvaluation& evaluation) {
+void LinkTestRecorder::Evaluated(const operations::LinkEvaluation& evaluation) {
   if (keeping_ && !records_.AddEvaluation(*test_, evaluation)) Problem();
 }
 
-void LinkTestRecorder::LinkTestStopped(const operations::LinkTestTotals& totals) {
-  if (keeping_ && !records_.Finish(*test_, totals, interrupted_)) Problem();
+void LinkTestRecorder::LinkTestStopped(const operations::LinkTotals& totals) {
+  if (keeping_ &&
+      !records_.Finish(*test_, {totals.seconds, totals.sent, totals.received, totals.level},
+                       interrupted_)) {
+    Problem();
+  }
   keeping_ = false;
 }
 

@@ -4,7 +4,7 @@
 #include <functional>
 #include <optional>
 
-#include "operations/link_evaluation.h"
+#include "operations/outcomes.h"
 #include "records/link_test_records.h"
 
 namespace records {
@@ -12,15 +12,15 @@ namespace records {
 // Keeps every link test it hears in the records: the test at TEST ON, each evaluation as it
 // comes, the totals at TEST OFF. A record that cannot be written is told through `problem` and
 // never stops the test.
-class LinkTestRecorder final : public operations::LinkTestListener {
+class LinkTestRecorder final : public operations::OutcomeListener {
  public:
   // `setting` gives, at each TEST ON, where and how the test runs (its start time is set here).
   LinkTestRecorder(LinkTestRecords& records, std::function<LinkTestSetting()> setting,
                    std::function<void(const QString&)> problem);
 
   void LinkTestStarted() override;
-  void LinkEvaluated(const operations::LinkEvaluation& evaluation) override;
-  void LinkTestStopped(const operations::LinkTestTotals& totals) override;
+  void Evaluated(const operations::LinkEvaluation& evaluation) override;
+  void LinkTestStopped(const operations::LinkTotals& totals) override;
 
   // The next TEST OFF marks the test interrupted (the command line's Ctrl+C).
   void MarkInterrupted() { interrupted_ = true; }

@@ -149,8 +149,7 @@ bool LinkTestRecords::AddEvaluation(qint64 test, const operations::LinkEvaluatio
   return done;
 }
 
-bool LinkTestRecords::Finish(qint64 test, const operations::LinkTestTotals& totals,
-                             bool interrupted) {
+bool LinkTestRecords::Finish(qint64 test, const LinkTestTotals& totals, bool interrupted) {
   problem_.clear();
   const bool done = database_.transact([&](QSqlDatabase& db) {
     QSqlQuery query(db);

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "operations/link_evaluation.h"
+#include "operations/outcomes.h"
 
 class QSqlQuery;
 
@@ -31,11 +31,19 @@ struct LinkTestSetting {
 enum class LinkTestState { Running, Finished, Interrupted };
 QString StateName(LinkTestState state);
 
+// What TEST OFF showed of a test, as numbers.
+struct LinkTestTotals {
+  double seconds = 0;  // from TEST ON
+  int sent = 0;
+  int received = 0;
+  int finalLevel = 0;  // the level when the test was stopped
+};
+
 struct KeptLinkTest {
   qint64 id = 0;
   LinkTestSetting setting;
   LinkTestState state = LinkTestState::Running;
-  operations::LinkTestTotals totals;  // of a finished or interrupted test
+  LinkTestTotals totals;  // of a finished or interrupted test
   std::vector<operations::LinkEvaluation> evaluations;
 };
 
@@ -47,7 +55,7 @@ class LinkTestRecords {
   // A new test; its id, or nothing with Error().
   std::optional<qint64> Begin(const LinkTestSetting& setting);
   bool AddEvaluation(qint64 test, const operations::LinkEvaluation& evaluation);
-  bool Finish(qint64 test, const operations::LinkTestTotals& totals, bool interrupted);
+  bool Finish(qint64 test, const LinkTestTotals& totals, bool interrupted);
   bool SetLabel(qint64 test, const QString& label);
 
   // Newest first; the evaluations only when asked for.

@@ -13,8 +13,9 @@
 class QTabWidget;
 
 namespace operations {
+class PageModel;
 class RegisterTable;
-}
+}  // namespace operations
 
 namespace ui {
 
@@ -57,7 +58,9 @@ class CDemo final : public QWidget, public operations::MainWindowServices {
   const RadioTestingControls& RadioTesting() const;
   const TerminalControls& Terminal() const;
   operations::RegisterTable& RegisterTable();
-  operations::SessionState& Session() { return session_; }
+  operations::SessionState& Session();
+  // The pages' model: their operations and what they report.
+  operations::PageModel& Model();
   HelpWindows& Help() { return *help_; }
   LinkHistory& History() { return *linkHistory_; }
 
@@ -80,7 +83,6 @@ class CDemo final : public QWidget, public operations::MainWindowServices {
 
   PortNameSource portName_;
   platform::HWND hwnd_ = 0;
-  operations::SessionState session_;
   std::unique_ptr<HelpWindows> help_;
   LinkHistory* linkHistory_ = nullptr;  // a child: it outlives the controls made at each load
   std::unique_ptr<Controls> controls_;

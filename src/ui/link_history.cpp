@@ -4,7 +4,6 @@
 #include <QShortcut>
 #include <cstdio>
 
-#include "operations/link_test.h"
 #include "records/link_test_recorder.h"
 #include "records/record_database.h"
 #include "serial/device_names.h"
@@ -26,10 +25,10 @@ LinkHistory::LinkHistory(QWidget* mainWindow, std::function<std::string()> portN
 
 LinkHistory::~LinkHistory() = default;
 
-void LinkHistory::Attach(operations::LinkTest& test, QWidget* frame) {
+void LinkHistory::Attach(operations::Outcomes& reports, QWidget* frame) {
   // The recorder writes first, so that the window finds the finished test kept.
-  test.AddListener(this);
-  test.AddListener(window_);
+  reports.Add(this);
+  reports.Add(window_);
   frame->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(frame, &QWidget::customContextMenuRequested, this, [this, frame](const QPoint& at) {
     QMenu menu(frame);
@@ -77,11 +76,11 @@ void LinkHistory::LinkTestStarted() {
   if (Records() != nullptr) recorder_->LinkTestStarted();
 }
 
-void LinkHistory::LinkEvaluated(const operations::LinkEvaluation& evaluation) {
-  if (recorder_) recorder_->LinkEvaluated(evaluation);
+void LinkHistory::Evaluated(const operations::LinkEvaluation& evaluation) {
+  if (recorder_) recorder_->Evaluated(evaluation);
 }
 
-void LinkHistory::LinkTestStopped(const operations::LinkTestTotals& totals) {
+void LinkHistory::LinkTestStopped(const operations::LinkTotals& totals) {
   if (!recorder_) return;
   const bool kept = recorder_->Keeping();
   recorder_->LinkTestStopped(totals);

@@ -5,13 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "operations/link_evaluation.h"
+#include "operations/outcomes.h"
 
 class QWidget;
 
-namespace operations {
-class LinkTest;
-}
 namespace records {
 class LinkTestRecorder;
 class LinkTestRecords;
@@ -26,7 +23,7 @@ class LinkHistoryWindow;
 // "Link History" window, opened by "Link History…" in the right-click menu of the "&Radio
 // Testing" page's frame or by Ctrl+H. The designed page itself does not change. A database
 // that cannot be opened is told on standard error once; the tests then run unkept.
-class LinkHistory final : public QObject, private operations::LinkTestListener {
+class LinkHistory final : public QObject, private operations::OutcomeListener {
  public:
   // `portName` gives the port the main window opened; `remote` whether the page works with
   // the remote module.
@@ -34,16 +31,17 @@ class LinkHistory final : public QObject, private operations::LinkTestListener {
               std::function<bool()> remote);
   ~LinkHistory() override;
 
-  // Hears `test` and puts the menu on `frame` (both made anew at each load of the window).
-  void Attach(operations::LinkTest& test, QWidget* frame);
+  // Hears the link test in `reports` and puts the menu on `frame` (both made anew at each load
+  // of the window).
+  void Attach(operations::Outcomes& reports, QWidget* frame);
 
   void Open();
   LinkHistoryWindow& Window() { return *window_; }
 
  private:
   void LinkTestStarted() override;
-  void LinkEvaluated(const operations::LinkEvaluation& evaluation) override;
-  void LinkTestStopped(const operations::LinkTestTotals& totals) override;
+  void Evaluated(const operations::LinkEvaluation& evaluation) override;
+  void LinkTestStopped(const operations::LinkTotals& totals) override;
   // The records, opened at first use; nothing when the database is refused.
   records::LinkTestRecords* Records();
 

@@ -127,14 +127,14 @@ void LinkHistoryWindow::LinkTestStarted() {
   Select({0});
 }
 
-void LinkHistoryWindow::LinkEvaluated(const operations::LinkEvaluation& evaluation) {
+void LinkHistoryWindow::Evaluated(const operations::LinkEvaluation& evaluation) {
   live_.evaluations.push_back(evaluation);
   const auto selected = list_->selectedItems();
   if (selected.size() == 1 && list_->indexOfTopLevelItem(selected.front()) == 0)
     chart_.Append(evaluation);
 }
 
-void LinkHistoryWindow::LinkTestStopped(const operations::LinkTestTotals& /*totals*/) {
+void LinkHistoryWindow::LinkTestStopped(const operations::LinkTotals& /*totals*/) {
   running_ = false;
   Refresh();
 }

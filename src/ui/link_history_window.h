@@ -19,7 +19,7 @@ namespace ui {
 // per evaluation, lists the kept tests newest first, shows one of them or overlays two, and
 // exports the chart (PNG, SVG) and the evaluations (CSV). It is no dialog: it may stay open
 // beside the main window during a test.
-class LinkHistoryWindow final : public QWidget, public operations::LinkTestListener {
+class LinkHistoryWindow final : public QWidget, public operations::OutcomeListener {
   Q_OBJECT
 
  public:
@@ -28,8 +28,8 @@ class LinkHistoryWindow final : public QWidget, public operations::LinkTestListe
   ~LinkHistoryWindow() override;
 
   void LinkTestStarted() override;
-  void LinkEvaluated(const operations::LinkEvaluation& evaluation) override;
-  void LinkTestStopped(const operations::LinkTestTotals& totals) override;
+  void Evaluated(const operations::LinkEvaluation& evaluation) override;
+  void LinkTestStopped(const operations::LinkTotals& totals) override;
 
   // The current test has been kept under `test`.
   void KeptAs(qint64 test) { liveTest_ = test; }

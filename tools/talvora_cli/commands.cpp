@@ -10,6 +10,7 @@
 #include "charts/chart_files.h"
 #include "link/functions.h"
 #include "link_records.h"
+#include "operations/link_evaluation.h"
 #include "operations/register_profile.h"
 #include "operations/value_text.h"
 #include "platform/app_error.h"
@@ -58,7 +59,9 @@ int ReadJob(HeadlessPages& pages, const std::vector<int>& registers, const Optio
   if (kept != nullptr) *kept = result;
   ProgressLine::Clear();
   if (options.json) {
-    PrintJson(ReadJson(result), options);
+    QJsonObject json = ReadJson(result);
+    json["command"] = options.command;  // "read" or "save"
+    PrintJson(json, options);
   } else {
     Print(ReadLines(result));
   }
@@ -72,7 +75,9 @@ int WriteJob(HeadlessPages& pages, const std::vector<std::pair<int, QString>>& v
   const WriteResult result = WriteRegisters(pages, values, options.remote, &progress);
   ProgressLine::Clear();
   if (options.json) {
-    PrintJson(WriteJson(result), options);
+    QJsonObject json = WriteJson(result);
+    json["command"] = options.command;  // "write" or "load"
+    PrintJson(json, options);
   } else {
     Print(WriteLines(result));
   }

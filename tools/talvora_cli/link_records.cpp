@@ -17,14 +17,14 @@
 namespace cli {
 
 // Marks the test interrupted when Ctrl+C ended it.
-class LinkTestKeeping::Interruptible final : public operations::LinkTestListener {
+class LinkTestKeeping::Interruptible final : public operations::OutcomeListener {
  public:
   explicit Interruptible(records::LinkTestRecorder& recorder) : recorder_(recorder) {}
   void LinkTestStarted() override { recorder_.LinkTestStarted(); }
-  void LinkEvaluated(const operations::LinkEvaluation& evaluation) override {
-    recorder_.LinkEvaluated(evaluation);
+  void Evaluated(const operations::LinkEvaluation& evaluation) override {
+    recorder_.Evaluated(evaluation);
   }
-  void LinkTestStopped(const operations::LinkTestTotals& totals) override {
+  void LinkTestStopped(const operations::LinkTotals& totals) override {
     if (Interrupted()) recorder_.MarkInterrupted();
     recorder_.LinkTestStopped(totals);
   }
@@ -66,7 +66,7 @@ bool LinkTestKeeping::Open() {
   return true;
 }
 
-operations::LinkTestListener* LinkTestKeeping::Listener() {
+operations::OutcomeListener* LinkTestKeeping::Listener() {
   return listener_.get();
 }
 

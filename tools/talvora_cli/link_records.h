@@ -28,7 +28,7 @@ class LinkTestKeeping {
   bool Open();
   const QString& Problem() const { return problem_; }
   // What the link test reports to; nothing when the records are not open.
-  operations::LinkTestListener* Listener();
+  operations::OutcomeListener* Listener();
 
  private:
   class Interruptible;

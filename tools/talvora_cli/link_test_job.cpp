@@ -5,19 +5,22 @@
 namespace cli {
 namespace {
 
-class Gatherer final : public operations::LinkTestListener {
+// Keeps the evaluations and the totals as the test reports them.
+class LinkTestRecorder final : public operations::OutcomeListener {
  public:
-  Gatherer(LinkTestResult& result, const std::function<void(const Evaluation&)>& onEvaluation)
+  LinkTestRecorder(LinkTestResult& result,
+                   const std::function<void(const Evaluation&)>& onEvaluation)
       : result_(result), onEvaluation_(onEvaluation) {}
 
-  void LinkTestStarted() override {}
-  void LinkEvaluated(const Evaluation& evaluation) override {
+  void Evaluated(const Evaluation& evaluation) override {
     result_.evaluations.push_back(evaluation);
     if (onEvaluation_) onEvaluation_(evaluation);
   }
-  void LinkTestStopped(const operations::LinkTestTotals& totals) override {
-    result_.finalLevel = totals.finalLevel;
-    result_.seconds = totals.seconds;
+  void LinkTestStopped(const operations::LinkTotals& totals) override {
+    result_.sent = totals.sent;
+    result_.received = totals.received;
+    result_.duration = totals.duration;
+    result_.finalLevel = totals.level;
   }
 
  private:
@@ -29,23 +32,17 @@ class Gatherer final : public operations::LinkTestListener {
 
 LinkTestResult RunLinkTest(HeadlessPages& pages, double seconds,
                            const std::function<void(const Evaluation&)>& onEvaluation,
-                           operations::LinkTestListener* also) {
-  const operations::RadioTestingView& page = pages.RadioTesting();
+                           operations::OutcomeListener* also) {
   LinkTestResult result;
-  Gatherer gatherer(result, onEvaluation);
-  operations::LinkTest& test = pages.LinkTest();
+  LinkTestRecorder recorder(result, onEvaluation);
   // The record first: an evaluation printed is an evaluation kept.
-  if (also != nullptr) test.AddListener(also);
-  test.AddListener(&gatherer);
-  test.Command3_Click();
+  if (also != nullptr) pages.Reports().Add(also);
+  const operations::ListeningTo listening(pages.Reports(), recorder);
+  pages.LinkTest().Command3_Click();
   RunFor(seconds);
   result.interrupted = Interrupted();
-  test.Command1_Click();
-  test.RemoveListener(&gatherer);
-  if (also != nullptr) test.RemoveListener(also);
-  result.sent = page.Label4->Text().toInt();
-  result.received = page.Label5->Text().toInt();
-  result.duration = page.Label6->Text();
+  pages.LinkTest().Command1_Click();
+  if (also != nullptr) pages.Reports().Remove(also);
   return result;
 }
 

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "headless_pages.h"
-#include "operations/link_evaluation.h"
 
 namespace cli {
 
+// One evaluation of the link test (every second).
 using Evaluation = operations::LinkEvaluation;
 
 struct LinkTestResult {
@@ -18,14 +18,12 @@ struct LinkTestResult {
   int received = 0;
   QString duration;
   int finalLevel = 0;  // the level when the test was stopped
-  double seconds = 0;  // from TEST ON to TEST OFF
   bool interrupted = false;
 };
 
-// TEST ON, `seconds` of the test, TEST OFF. `onEvaluation` hears each evaluation as it comes,
-// and `also`, when given, hears the whole test.
+// TEST ON, `seconds` of the test, TEST OFF. `onEvaluation` hears each evaluation as it comes.
 LinkTestResult RunLinkTest(HeadlessPages& pages, double seconds,
                            const std::function<void(const Evaluation&)>& onEvaluation = {},
-                           operations::LinkTestListener* also = nullptr);
+                           operations::OutcomeListener* also = nullptr);
 
 }  // namespace cli

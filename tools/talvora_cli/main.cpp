@@ -24,7 +24,8 @@ Commands:
                            prints "NN VALUE", "NN NO" for none, "retried" for a value that
                            came only at the second request
   write N=V [N=V ...]      programs registers as "EEPROM Writing" does: a second's pause
-                           after each write, then a read-back; prints "NN VALUE ok|failed"
+                           after each write, then a read-back; prints "NN VALUE ok|failed",
+                           when interrupted also "sent, not confirmed" or "not sent"
   linktest --seconds S     the link test for S seconds; a line per evaluation, then the
            [--csv FILE]    totals as TEST OFF shows them; --csv writes the evaluations,
            [--plot FILE]   --plot the chart (FILE.png or FILE.svg, no display needed);

@@ -71,10 +71,6 @@ struct TerminalControls {
   QPlainTextEdit* TermText = nullptr;  // received data
   QLabel* Label13 = nullptr;           // "from"
   QLineEdit* Text3 = nullptr;          // sender address
-  // Window handles under which the serial-port object writes received blocks into TermText
-  // and the sender's address into Text3 (functions::SetTextWindow, SetFirstByteWindow).
-  std::int32_t TermTextWindow = 0;
-  std::int32_t Text3Window = 0;
 };
 
 }  // namespace ui

@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <functional>
 
-#include "platform/interval_timer.h"
 #include "ui/fatal_error.h"
 #include "ui/kit/message_limit.h"
 
@@ -63,26 +62,17 @@ void OnClick(QPushButton* button, QObject* context, Procedure procedure) {
 
 }  // namespace
 
-std::unique_ptr<PageLogic> ConnectPageLogic(const PageControls& controls, const PageViews& views,
-                                            operations::RegisterTable& table,
-                                            operations::MainWindowServices& window,
-                                            operations::SessionState& session, QObject* context) {
-  auto logic = std::make_unique<PageLogic>();
-  logic->reader = std::make_unique<operations::EepromReader>(table, window, session);
-  logic->writer = std::make_unique<operations::EepromWriter>(table, window, session);
-  logic->linkTest = std::make_unique<operations::LinkTest>(views.radioTesting, window, session);
-  logic->terminal = std::make_unique<operations::Terminal>(views.terminal, window, session);
-
-  auto* reader = logic->reader.get();
-  auto* writer = logic->writer.get();
-  auto* linkTest = logic->linkTest.get();
-  auto* terminal = logic->terminal.get();
+void ConnectPageLogic(const PageControls& controls, operations::PageModel& model,
+                      QObject* context) {
+  auto* reader = &model.Reader();
+  auto* writer = &model.Writer();
+  auto* linkTest = &model.LinkTest();
+  auto* terminal = &model.Terminal();
   OnClick(controls.programming.Command2, context, [reader] { reader->Command2_Click(); });
   OnClick(controls.programming.Command4, context, [writer] { writer->Command4_Click(); });
   OnClick(controls.radioTesting.Command3, context, [linkTest] { linkTest->Command3_Click(); });
   OnClick(controls.radioTesting.Command1, context, [linkTest] { linkTest->Command1_Click(); });
-  controls.radioTesting.Timer1->OnTick(
-      [linkTest] { Guarded([linkTest] { linkTest->Timer1_Timer(); }); });
+  model.Timer1().OnTick([linkTest] { Guarded([linkTest] { linkTest->Timer1_Timer(); }); });
   OnClick(controls.terminal.Command7, context, [terminal] { terminal->Command7_Click(); });
   OnClick(controls.terminal.Command5, context, [terminal] { terminal->Command5_Click(); });
   OnClick(controls.terminal.Command6, context, [terminal] { terminal->Command6_Click(); });
@@ -93,7 +83,6 @@ std::unique_ptr<PageLogic> ConnectPageLogic(const PageControls& controls, const 
                      [terminal](std::int16_t& key) { terminal->Text1_KeyPress(key); });
   new KeyPressEvents(controls.terminal.Text2,
                      [terminal](std::int16_t& key) { terminal->Text2_KeyPress(key); });
-  return logic;
 }
 
 }  // namespace ui

@@ -22,13 +22,9 @@ void WidenNameBoxes(const ProgrammingControls& controls);
 void ConnectRegisterTable(const ProgrammingControls& controls, operations::RegisterTable& table,
                           ClickEvents& clicks);
 
-// Timer1 is not a widget; the main window makes it and fills it in.
+// Timer1 is not a widget; the page model makes it and the main window fills it in.
 RadioTestingControls BuildRadioTestingPage(const Designer& page);
 
 TerminalControls BuildTerminalPage(const Designer& page);
-// The received-data and sender boxes become windows that the serial-port object can write
-// received blocks into; their handles go into the controls.
-void RegisterTerminalWindows(TerminalControls& controls);
-void UnregisterTerminalWindows(TerminalControls& controls);
 
 }  // namespace ui

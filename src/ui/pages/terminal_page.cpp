@@ -1,9 +1,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPointer>
 
-#include "platform/windows.h"
 #include "ui/kit/controls.h"
 #include "ui/pages/pages.h"
 
@@ -14,11 +12,6 @@ constexpr Twips kFrame5{288, 1248, 8940, 3036};
 constexpr QRgb kTerminalFrameCaption = qRgb(192, 0, 0);
 constexpr QRgb kTextGround = qRgb(128, 255, 255);
 constexpr QRgb kAddressGround = qRgb(255, 255, 128);
-
-// The received bytes as characters of the same codes, 0 to 255.
-QString FromBytes(const std::string& bytes) {
-  return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 
 }  // namespace
 
@@ -65,24 +58,6 @@ TerminalControls BuildTerminalPage(const Designer& page) {
     hidden->hide();
   }
   return controls;
-}
-
-void RegisterTerminalWindows(TerminalControls& controls) {
-  QPointer<QPlainTextEdit> received = controls.TermText;
-  controls.TermTextWindow = platform::RegisterWindow([received](const std::string& bytes) {
-    if (received) received->setPlainText(FromBytes(bytes));
-  });
-  QPointer<QLineEdit> sender = controls.Text3;
-  controls.Text3Window = platform::RegisterWindow([sender](const std::string& bytes) {
-    if (sender) sender->setText(FromBytes(bytes));
-  });
-}
-
-void UnregisterTerminalWindows(TerminalControls& controls) {
-  platform::UnregisterWindow(controls.TermTextWindow);
-  platform::UnregisterWindow(controls.Text3Window);
-  controls.TermTextWindow = 0;
-  controls.Text3Window = 0;
 }
 
 }  // namespace ui
