@@ -9,7 +9,8 @@ packages=(
   qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
   libgtest-dev libgmock-dev
   fonts-dejavu-core fonts-liberation2 fonts-comfortaa
-  xvfb xauth xdotool x11-utils
+  xvfb xauth xdotool x11-utils openbox
+  weston qt6-wayland
   "$@"
 )
 

@@ -31,7 +31,8 @@ class PortChoice final : public QObject {
 
  private:
   void ShowMenu(int index, const QPoint& at);
-  void AskForDevice(int index);
+  // Asks for a device path, starting from the current mapping `current`.
+  void AskForDevice(int index, const std::string& current);
   void Choose(int index, const std::string& device);
 
   std::array<QRadioButton*, kPortCount> options_;
