@@ -86,8 +86,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The faces the windows ask for are substituted from these, and DejaVu Sans is the plain face of
 # everything the design gives no face (message boxes, menus, tooltips); Qt finds fonts at run
-# time, so no library dependency names them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-comfortaa, fonts-dejavu-core")
+# time, so no library dependency names them. The SQLite driver of Qt SQL, which keeps the link
+# tests, is a plugin that no library links either.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-liberation2, fonts-comfortaa, fonts-dejavu-core, libqt6sql6-sqlite")
 # Qt's Wayland plugin, for a Wayland session without X11 (XWayland) or QT_QPA_PLATFORM=wayland.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ lld pkg-config
   qt6-base-dev qt6-base-private-dev libqt6sql6-sqlite libgl-dev libudev-dev libxcb1-dev
+  qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
   libgtest-dev libgmock-dev
   fonts-dejavu-core fonts-liberation2 fonts-comfortaa
   xvfb xauth xdotool x11-utils openbox

@@ -9,6 +9,11 @@
 #include "platform/interval_timer.h"
 
 namespace operations {
+namespace {
+
+constexpr double kMicrosPerSecond = 1e6;
+
+}  // namespace
 
 void LinkTest::Command3_Click() {
   window_.DisableClose();
@@ -24,6 +29,7 @@ void LinkTest::Command3_Click() {
   controls_.Label4->Text("");
   controls_.Label5->Text("");
   controls_.Label6->Text("");
+  outcomes_.LinkTestStarted();
 }
 
 void LinkTest::Timer1_Timer() {
@@ -48,7 +54,6 @@ void LinkTest::Evaluate() {
   }
   ShowLevel();
   controls_.Label3->Text(QString::number(session_.LinkQuality));
-  constexpr double kMicrosPerSecond = 1e6;
   outcomes_.Evaluated(
       {static_cast<double>(platform::Events().NowMicros() - started_) / kMicrosPerSecond,
        session_.SentPackets, session_.ReceivedPackets, session_.LinkQuality,
@@ -85,7 +90,8 @@ void LinkTest::Command1_Click() {
   const QString duration = TestingTimeCaption(ElapsedSince(session_.StartTime));
   controls_.Label6->Text(duration);
   outcomes_.LinkTestStopped(
-      {session_.SentPackets, session_.ReceivedPackets, duration, session_.LinkQuality});
+      {session_.SentPackets, session_.ReceivedPackets, duration, session_.LinkQuality,
+       static_cast<double>(platform::Events().NowMicros() - started_) / kMicrosPerSecond});
 }
 
 }  // namespace operations

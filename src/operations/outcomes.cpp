@@ -40,6 +40,10 @@ void Outcomes::ProgrammingEnded(WriteVerdict verdict) {
   Tell([&](OutcomeListener& listener) { listener.ProgrammingEnded(verdict); });
 }
 
+void Outcomes::LinkTestStarted() {
+  Tell([&](OutcomeListener& listener) { listener.LinkTestStarted(); });
+}
+
 void Outcomes::Evaluated(const LinkEvaluation& evaluation) {
   Tell([&](OutcomeListener& listener) { listener.Evaluated(evaluation); });
 }

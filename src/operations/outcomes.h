@@ -40,14 +40,16 @@ struct LinkEvaluation {
   int received = 0;
   int level = 0;
   QString caption;
+  bool operator==(const LinkEvaluation&) const = default;
 };
 
 // What TEST OFF shows.
 struct LinkTotals {
   int sent = 0;
   int received = 0;
-  QString duration;  // the testing time caption
-  int level = 0;     // the level when the test was stopped
+  QString duration;    // the testing time caption
+  int level = 0;       // the level when the test was stopped
+  double seconds = 0;  // from TEST ON to TEST OFF
 };
 
 // Initialization: the attached module's address and the station's role, or no answer.
@@ -74,6 +76,7 @@ class OutcomeListener {
   virtual void ReadingEnded(ReadVerdict /*verdict*/) {}
   virtual void Programmed(const RegisterProgramming& /*programming*/) {}
   virtual void ProgrammingEnded(WriteVerdict /*verdict*/) {}
+  virtual void LinkTestStarted() {}
   virtual void Evaluated(const LinkEvaluation& /*evaluation*/) {}
   virtual void LinkTestStopped(const LinkTotals& /*totals*/) {}
   virtual void Initialized(const InitializationOutcome& /*outcome*/) {}
@@ -94,6 +97,7 @@ class Outcomes final : public OutcomeListener {
   void ReadingEnded(ReadVerdict verdict) override;
   void Programmed(const RegisterProgramming& programming) override;
   void ProgrammingEnded(WriteVerdict verdict) override;
+  void LinkTestStarted() override;
   void Evaluated(const LinkEvaluation& evaluation) override;
   void LinkTestStopped(const LinkTotals& totals) override;
   void Initialized(const InitializationOutcome& outcome) override;

@@ -19,6 +19,7 @@
 #include "ui/kit/tab_control.h"
 #include "ui/kit/twips.h"
 #include "ui/kit/window_focus.h"
+#include "ui/link_history.h"
 #include "ui/pages/control_views.h"
 #include "ui/pages/page_logic.h"
 #include "ui/pages/pages.h"
@@ -56,6 +57,7 @@ CDemo::CDemo(PortNameSource portName, QWidget* parent)
     setWindowTitle(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
   });
   KeepNormalState(*this, [] { return true; });
+  linkHistory_ = new LinkHistory(this, portName_, [this] { return Session().ModuleKind == 2; });
   BuildControls();
 }
 
@@ -96,6 +98,7 @@ void CDemo::BuildControls() {
       [this] { return WindowTextColour(); });
   ConnectPageLogic(PageControls{controls->programming, controls->radioTesting, controls->terminal},
                    model, tabs);
+  linkHistory_->Attach(model.Reports(), controls->radioTesting.Frame1);
 
   tabs->show();
   controls_ = std::move(controls);

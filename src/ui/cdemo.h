@@ -20,6 +20,7 @@ class RegisterTable;
 namespace ui {
 
 class HelpWindows;
+class LinkHistory;
 
 // The main window: one tab control with the pages "&Programming", "&Radio Testing" and
 // "&Terminal". Loading it puts the controls into their idle states, fills the register table
@@ -61,6 +62,7 @@ class CDemo final : public QWidget, public operations::MainWindowServices {
   // The pages' model: their operations and what they report.
   operations::PageModel& Model();
   HelpWindows& Help() { return *help_; }
+  LinkHistory& History() { return *linkHistory_; }
 
  signals:
   void Unloaded();
@@ -81,6 +83,7 @@ class CDemo final : public QWidget, public operations::MainWindowServices {
   PortNameSource portName_;
   platform::HWND hwnd_ = 0;
   std::unique_ptr<HelpWindows> help_;
+  LinkHistory* linkHistory_ = nullptr;  // a child: it outlives the controls made at each load
   std::unique_ptr<Controls> controls_;
   bool loaded_ = false;
   bool loadedBefore_ = false;

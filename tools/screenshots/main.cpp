@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,8 @@
 #include "ui/help_windows.h"
 #include "ui/intro.h"
 #include "ui/kit/design.h"
+#include "ui/link_history.h"
+#include "ui/link_history_window.h"
 
 namespace {
 
@@ -48,7 +51,8 @@ void SaveHelp(ui::CDemo& window, operations::HelpTopic topic, const char* name) 
 
 void Programming(ui::CDemo& window, platform::VirtualEventService& clock) {
   const auto& page = window.Programming();
-  for (int row : {0, 1, 2, 3, 31}) page.Check1[row]->setChecked(true);
+  for (int row : {0, 1, 2, 3, 31})
+    page.Check1[row]->setChecked(true);
   page.Command2->click();  // reads in virtual time
   clock.RunFor(100'000);
   window.SSTab1()->setCurrentIndex(0);
@@ -76,6 +80,29 @@ void Terminal(ui::CDemo& window, platform::VirtualEventService& clock) {
   Save(window, "terminal");
 }
 
+// A second link test in a worse place, then both kept tests, labelled, overlaid in the "Link
+// History" window.
+void LinkHistory(ui::CDemo& window, platform::VirtualEventService& clock) {
+  window.close();
+  setenv("TALVORA_COM1", "sim:host=0,remotes=5,loss=0.35,seed=5", 1);
+  window.Form_Load();
+  window.show();
+  window.SSTab1()->setCurrentIndex(1);
+  window.RadioTesting().Command3->click();
+  clock.RunFor(20'200'000);
+  window.RadioTesting().Command1->click();
+  ui::LinkHistoryWindow& history = window.History().Window();
+  window.History().Open();
+  history.Select({2});
+  history.Label("roof, mast 2");
+  history.Select({1});
+  history.Label("cellar window");
+  history.Select({1, 2});
+  history.resize(900, 720);
+  QCoreApplication::sendPostedEvents();
+  Save(history, "link_history");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -85,6 +112,9 @@ int main(int argc, char** argv) {
   folder.mkpath(".");
   ui::RegisterFontSubstitutes();
   sim::RegisterSimulatedSystem();
+  // The link tests run here are kept in records of their own, not the user's.
+  const QTemporaryDir records;
+  setenv("XDG_DATA_HOME", records.path().toLocal8Bit().constData(), 1);
   auto& clock = platform::UseVirtualTime();
   setenv("TALVORA_COM1", "sim:host=0,remotes=5", 1);
 
@@ -101,6 +131,7 @@ int main(int argc, char** argv) {
   SaveHelp(window, operations::HelpTopic::RemoteAddress, "addr");
   SaveHelp(window, operations::HelpTopic::Delay, "delay");
   SaveHelp(window, operations::HelpTopic::Rs232, "rs232");
+  LinkHistory(window, clock);
   window.close();
   functions::CloseSerial();
   return 0;

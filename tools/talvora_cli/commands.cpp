@@ -9,8 +9,11 @@
 #include <functional>
 #include <memory>
 
+#include "charts/chart_files.h"
 #include "link/functions.h"
 #include "operations/number_text.h"
+#include "link_records.h"
+#include "operations/link_evaluation.h"
 #include "operations/register_profile.h"
 #include "operations/value_text.h"
 #include "output.h"
@@ -138,27 +141,33 @@ int DiffJob(HeadlessPages& pages, const operations::RegisterProfile& profile,
 }
 
 int LinkTestJob(HeadlessPages& pages, const Options& options, double seconds) {
-  const LinkTestResult result = RunLinkTest(pages, seconds, [&](const Evaluation& e) {
-    if (!options.json) {
-      ProgressLine::Clear();
-      Print({EvaluationLine(e)});
-    }
-    ProgressLine::ShowTime("link test", e.seconds, seconds);
-  });
+  LinkTestKeeping keeping(options);
+  if (!keeping.Open()) Note(keeping.Problem());
+  const LinkTestResult result = RunLinkTest(
+      pages, seconds,
+      [&](const Evaluation& e) {
+        if (!options.json) {
+          ProgressLine::Clear();
+          Print({EvaluationLine(e)});
+        }
+        ProgressLine::ShowTime("link test", e.seconds, seconds);
+      },
+      keeping.Listener());
   ProgressLine::Clear();
   if (options.json) {
     PrintJson(LinkTestJson(result), options);
   } else {
     Print(LinkTestTotals(result));
   }
-  if (!options.csv.isEmpty()) {
-    // Whole or not at all, every write checked: a full disk must not leave half a table.
-    QSaveFile csv(options.csv);
-    const QByteArray table = LinkTestCsv(result).toUtf8();
-    if (!csv.open(QIODevice::WriteOnly) || csv.write(table) != table.size() || !csv.commit()) {
-      Note("cannot write " + options.csv + ": " + csv.errorString());
-      return kNotConfirmed;
-    }
+  QString error;
+  if (!options.csv.isEmpty() &&
+      !operations::SaveLinkEvaluationsCsv(options.csv, result.evaluations, error)) {
+    Note(error);
+    return kNotConfirmed;
+  }
+  if (!options.plot.isEmpty() && !PlotLinkTest(result, options.plot, error)) {
+    Note(error);
+    return kNotConfirmed;
   }
   // However short the test, one with no packet answered found no link.
   return Outcome(result.finalLevel >= kLowestGoodLevel && result.received > 0);
@@ -357,10 +366,15 @@ int RunCommand(const Options& options) {
     std::sort(values.begin(), values.end());
     return OnPort(options, [&](HeadlessPages& pages) { return WriteJob(pages, values, options); });
   }
+  if (command == "records") return ListKeptLinkTests(options);
   if (command == "linktest" || command == "listen") {
     if (!options.seconds) return UsageError(command + " needs --seconds S");
     const auto seconds = operations::ParseSeconds(*options.seconds, error);
     if (!seconds) return Refuse("--seconds " + error);
+    charts::ChartFormat format{};
+    if (command == "linktest" && !options.plot.isEmpty() &&
+        !charts::ChartFormatOf(options.plot, format, error))
+      return UsageError(error);
     if (!options.arguments.isEmpty()) return UsageError(command + " takes no arguments");
     // The table replaces a file by renaming a new one over it: a device or a folder of that
     // name must never be replaced.

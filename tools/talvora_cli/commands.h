@@ -19,6 +19,10 @@ struct Options {
   std::optional<QString> seconds;  // as given
   QString csv;
   std::optional<QString> to;
+  QString plot;    // linktest: the chart's file
+  QString record;  // the records database, when not the default one
+  QString label;   // linktest: kept with the test
+  QString kind;    // records: which records
   QString command;
   QStringList arguments;  // what follows the command
 };

@@ -31,14 +31,18 @@ class LinkTestRecorder final : public operations::OutcomeListener {
 }  // namespace
 
 LinkTestResult RunLinkTest(HeadlessPages& pages, double seconds,
-                           const std::function<void(const Evaluation&)>& onEvaluation) {
+                           const std::function<void(const Evaluation&)>& onEvaluation,
+                           operations::OutcomeListener* also) {
   LinkTestResult result;
   LinkTestRecorder recorder(result, onEvaluation);
+  // The record first: an evaluation printed is an evaluation kept.
+  if (also != nullptr) pages.Reports().Add(also);
   const operations::ListeningTo listening(pages.Reports(), recorder);
   pages.LinkTest().Command3_Click();
   RunFor(seconds);
   result.interrupted = Interrupted();
   pages.LinkTest().Command1_Click();
+  if (also != nullptr) pages.Reports().Remove(also);
   return result;
 }
 

@@ -23,6 +23,7 @@ struct LinkTestResult {
 
 // TEST ON, `seconds` of the test, TEST OFF. `onEvaluation` hears each evaluation as it comes.
 LinkTestResult RunLinkTest(HeadlessPages& pages, double seconds,
-                           const std::function<void(const Evaluation&)>& onEvaluation = {});
+                           const std::function<void(const Evaluation&)>& onEvaluation = {},
+                           operations::OutcomeListener* also = nullptr);
 
 }  // namespace cli

@@ -1,8 +1,12 @@
 // talvora-cli: the operations of TALVORA's windows from a script, with the same timing and the
 // same results: reading and programming registers, the link test and the terminal.
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 
 #include "commands.h"
 #include "output.h"
@@ -25,7 +29,12 @@ Commands:
                            after each write, then a read-back; prints "NN VALUE ok|failed",
                            when interrupted also "sent, not confirmed" or "not sent"
   linktest --seconds S     the link test for S seconds; a line per evaluation, then the
-           [--csv FILE]    totals as TEST OFF shows them; --csv writes the evaluations
+           [--csv FILE]    totals as TEST OFF shows them; --csv writes the evaluations,
+           [--plot FILE]   --plot the chart (FILE.png or FILE.svg, no display needed);
+           [--label TEXT]  the test is kept in the records database with its label
+           [--record DB]
+  records --kind linktest  the kept link tests with their evaluations, newest first;
+           [--json|--csv FILE]  --csv - writes CSV on standard output
   send [--to ADDR] TEXT    Initialization, then Send Data (a slave ignores --to)
   listen --seconds S       Initialization, then prints every block received for S seconds
   save FILE [REGS]         reads registers and saves those that answered as a profile
@@ -51,6 +60,8 @@ Examples:
   talvora-cli --port COM2 write 0=5 1=8
   talvora-cli --remote write 3=0
   talvora-cli linktest --seconds 30 --csv link.csv
+  talvora-cli linktest --seconds 60 --label "roof, mast 2" --plot roof.svg
+  talvora-cli records --kind linktest --json
   talvora-cli send --to 5 "hello"
   talvora-cli listen --seconds 60
   talvora-cli --log session.log read 0-3
@@ -58,6 +69,7 @@ Examples:
   talvora-cli --port /dev/ttyUSB1 load field.json
   talvora-cli diff field.json
 
+Records: $XDG_DATA_HOME/talvora/records.sqlite (~/.local/share/talvora/) unless --record DB.
 A profile is JSON: {"talvora": "registers", "version": 1, "registers": {"0": 0, "3": 17}}.
 Exit status of diff: 1 when a register differs or did not answer.)";
 
@@ -80,11 +92,25 @@ QString Shown(QString word) {
   return word;
 }
 
+// A chart is drawn with the widgets' graphics, on the offscreen platform: no display needed.
+bool DrawsChart(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strncmp(argv[i], "--plot", 6) == 0) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   cli::output::Start();
-  QCoreApplication app(argc, argv);
+  std::unique_ptr<QCoreApplication> application;
+  if (DrawsChart(argc, argv)) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    application = std::make_unique<QApplication>(argc, argv);
+  } else {
+    application = std::make_unique<QCoreApplication>(argc, argv);
+  }
   QCoreApplication::setApplicationName("talvora-cli");
   QCoreApplication::setApplicationVersion(TALVORA_VERSION);
 
@@ -105,12 +131,18 @@ int main(int argc, char** argv) {
   const QCommandLineOption json("json", "One JSON document on standard output.");
   const QCommandLineOption seconds("seconds", "How long linktest and listen run.", "S");
   const QCommandLineOption csv("csv", "linktest: write the evaluations to FILE as CSV.", "FILE");
+  const QCommandLineOption plot("plot", "linktest: draw the chart into FILE, .png or .svg.",
+                                "FILE");
+  const QCommandLineOption label("label", "linktest: a label kept with the test.", "TEXT");
+  const QCommandLineOption record(
+      "record", "The records database (default $XDG_DATA_HOME/talvora/records.sqlite).", "DB");
+  const QCommandLineOption kind("kind", "records: which records; linktest.", "KIND");
   const QCommandLineOption to("to", "send: the destination address, 0 to 255.", "ADDR");
   const QCommandLineOption log(
       "log", "Append a traffic log to FILE, one line per event (also TALVORA_LOG).", "FILE");
-  parser.addOptions({port, remote, json, seconds, csv, to, log});
-  parser.addPositionalArgument("command",
-                               "ports, read, write, linktest, send, listen, save, load or diff.");
+  parser.addOptions({port, remote, json, seconds, csv, plot, label, record, kind, to, log});
+  parser.addPositionalArgument(
+      "command", "ports, read, write, linktest, records, send, listen, save, load or diff.");
   parser.addPositionalArgument("args", "The command's arguments.", "[ARGS...]");
 
   if (!parser.parse(HideSignedNumbers(QCoreApplication::arguments())))
@@ -128,6 +160,10 @@ int main(int argc, char** argv) {
   QStringList positional;
   for (const QString& word : parser.positionalArguments())
     positional << Shown(word);
+  options.plot = Shown(parser.value(plot));
+  options.label = Shown(parser.value(label));
+  options.record = Shown(parser.value(record));
+  options.kind = Shown(parser.value(kind));
   if (!positional.isEmpty()) options.command = positional.takeFirst();
   options.arguments = positional;
 

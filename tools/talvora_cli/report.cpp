@@ -2,6 +2,8 @@
 
 #include <QJsonArray>
 
+#include "operations/link_evaluation.h"
+
 namespace cli {
 namespace {
 
@@ -23,14 +25,6 @@ QString Printable(const std::string& bytes) {
     }
   }
   return text;
-}
-
-// A CSV field, quoted when it holds a comma, a quote or a line break.
-QString CsvField(const QString& text) {
-  if (!text.contains(',') && !text.contains('"') && !text.contains('\n')) return text;
-  QString quoted = text;
-  quoted.replace("\"", "\"\"");
-  return "\"" + quoted + "\"";
 }
 
 }  // namespace
@@ -162,16 +156,7 @@ QJsonObject LinkTestJson(const LinkTestResult& result) {
 }
 
 QString LinkTestCsv(const LinkTestResult& result) {
-  QString csv = "seconds,sent,received,level,caption\n";
-  for (const Evaluation& evaluation : result.evaluations) {
-    csv += QString("%1,%2,%3,%4,%5\n")
-               .arg(evaluation.seconds, 0, 'f', 3)
-               .arg(evaluation.sent)
-               .arg(evaluation.received)
-               .arg(evaluation.level)
-               .arg(CsvField(evaluation.caption));
-  }
-  return csv;
+  return operations::LinkEvaluationsCsv(result.evaluations);
 }
 
 QString InitializationLine(const Initialization& initialization) {

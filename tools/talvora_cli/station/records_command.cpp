@@ -62,7 +62,7 @@ const std::map<QString, Lister>& Listers() {
 }  // namespace
 
 QStringList RecordKinds() {
-  QStringList kinds{"station"};
+  QStringList kinds{"station", "linktest"};
   for (const auto& [kind, lister] : Listers())
     if (!kinds.contains(kind)) kinds << kind;
   return kinds;

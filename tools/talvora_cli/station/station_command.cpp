@@ -201,6 +201,14 @@ std::optional<int> RunStationCommand(const QStringList& arguments) {
     break;
   }
   if (!kCommands.contains(command)) return std::nullopt;
+  // Kept link tests are listed by the command line's own parser, beside the link test.
+  if (command == "records") {
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+      if (arguments[i] == "--kind=linktest" ||
+          (arguments[i] == "--kind" && i + 1 < arguments.size() && arguments[i + 1] == "linktest"))
+        return std::nullopt;
+    }
+  }
 
   QCommandLineParser parser;
   parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);

@@ -1,0 +1,52 @@
+#include "operations/link_evaluation.h"
+
+#include <QSaveFile>
+
+namespace operations {
+namespace {
+
+// A CSV field, quoted when it holds a comma, a quote or a line break.
+QString CsvField(const QString& text) {
+  if (!text.contains(',') && !text.contains('"') && !text.contains('\n')) return text;
+  QString quoted = text;
+  quoted.replace("\"", "\"\"");
+  return "\"" + quoted + "\"";
+}
+
+}  // namespace
+
+QString LinkEvaluationsCsv(const std::vector<LinkEvaluation>& evaluations,
+                           const QStringList& leadingHeader, const QStringList& leading,
+                           bool header) {
+  QString csv;
+  if (header) {
+    for (const QString& column : leadingHeader)
+      csv += column + ",";
+    csv += "seconds,sent,received,level,caption\n";
+  }
+  QString first;
+  for (const QString& field : leading)
+    first += CsvField(field) + ",";
+  for (const LinkEvaluation& evaluation : evaluations) {
+    csv += first + QString("%1,%2,%3,%4,%5\n")
+                       .arg(evaluation.seconds, 0, 'f', 3)
+                       .arg(evaluation.sent)
+                       .arg(evaluation.received)
+                       .arg(evaluation.level)
+                       .arg(CsvField(evaluation.caption));
+  }
+  return csv;
+}
+
+bool SaveLinkEvaluationsCsv(const QString& path, const std::vector<LinkEvaluation>& evaluations,
+                            QString& error) {
+  const QByteArray bytes = LinkEvaluationsCsv(evaluations).toUtf8();
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    error = QString("cannot write %1: %2").arg(path, file.errorString());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace operations
