@@ -11,6 +11,8 @@
 #include <memory>
 #include <sstream>
 
+#include "ports/console_identity.h"
+
 namespace ports {
 namespace {
 
@@ -91,7 +93,8 @@ std::vector<DetectedPort> UdevPortDetector::Detect() {
   if (!scan) return found;
   udev_enumerate_add_match_subsystem(scan.get(), "tty");
   udev_enumerate_scan_devices(scan.get());
-  const std::vector<std::string> consoles = Consoles();
+  const std::vector<dev_t> consoles = ActiveConsoleDevices(
+      [](const std::string& path, struct stat& info) { return ::stat(path.c_str(), &info); });
 
   for (udev_list_entry* entry = udev_enumerate_get_list_entry(scan.get()); entry != nullptr;
        entry = udev_list_entry_get_next(entry)) {
@@ -101,9 +104,8 @@ std::vector<DetectedPort> UdevPortDetector::Detect() {
     const UdevPtr<udev_device> device(udev_device_new_from_syspath(context.get(), syspath.c_str()));
     if (!device || udev_device_get_parent(device.get()) == nullptr) continue;
     const std::string node = Text(udev_device_get_devnode(device.get()));
-    if (node.empty() || std::find(consoles.begin(), consoles.end(), node) != consoles.end()) {
-      continue;
-    }
+    // The console by its device numbers: its node may have any name.
+    if (node.empty() || IsConsoleDevice(udev_device_get_devnum(device.get()), consoles)) continue;
     DetectedPort port{node, node, {}};
     if (udev_device* usb =
             udev_device_get_parent_with_subsystem_devtype(device.get(), "usb", "usb_device")) {
