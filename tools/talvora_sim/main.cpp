@@ -25,10 +25,13 @@ void PrintUsage(std::ostream& out) {
   out << "usage: talvora-sim [--link PATH] [--log FILE | --quiet] [--air] "
          "[OPTION[,OPTION...]]...\n"
          "\n"
-         "Serves the simulated radio system on a new pseudo-terminal until SIGINT or SIGTERM.\n"
+         "Serves the simulated radio system on a new pseudo-terminal until SIGINT, SIGTERM or\n"
+         "SIGHUP.\n"
          "Prints the terminal's path as the first line on stdout; logs every frame on stderr.\n"
          "\n"
-         "  --link PATH   also make PATH a symbolic link to the terminal\n"
+         "  --link PATH   also make PATH a symbolic link to the terminal, with PATH.lock\n"
+         "                beside it while it serves; refused while another talvora-sim\n"
+         "                serves PATH\n"
          "  --log FILE    write the frame log to FILE instead of stderr\n"
          "  --quiet       no frame log (also with the option trace)\n"
          "  --air         send every frame over the air, as if RTS were always low; without it\n"
@@ -95,6 +98,12 @@ int main(int argc, char** argv) {
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+  // A closed terminal window ends the server the same clean way, its link removed; under
+  // nohup the hang-up stays ignored.
+  struct sigaction hangUp {};
+  if (sigaction(SIGHUP, nullptr, &hangUp) == 0 && hangUp.sa_handler != SIG_IGN) {
+    sigaction(SIGHUP, &action, nullptr);
+  }
   // A reader of the first line that goes away must not end the server.
   signal(SIGPIPE, SIG_IGN);
 
