@@ -4,8 +4,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
+#include "files/safe_file.h"
 #include "operations/page_views.h"
 
 namespace operations {
@@ -104,9 +104,10 @@ std::optional<RegisterProfile> LoadProfile(const QString& path, QString& error) 
 
 bool SaveProfile(const QString& path, const RegisterProfile& profile, QString& error) {
   // Written whole or not at all: a profile half written is worse than none.
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(ProfileText(profile)) < 0 || !file.commit()) {
-    error = QString("cannot write %1: %2").arg(path, file.errorString());
+  std::string problem;
+  const QByteArray text = ProfileText(profile);
+  if (!files::ReplaceFile(path.toStdString(), text.toStdString(), problem)) {
+    error = QString::fromStdString(problem);
     return false;
   }
   return true;

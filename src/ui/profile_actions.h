@@ -28,6 +28,7 @@ class ProfileActions : public QObject {
  private:
   // The file the operator picks, or nothing.
   QString ChooseFile(bool saving);
+  void RememberFolder(const QString& folder, bool saving);
   void Tell(const QString& caption, const QString& message);
 
   QWidget* window_;
