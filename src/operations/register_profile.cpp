@@ -6,6 +6,8 @@
 #include <QJsonObject>
 
 #include "files/safe_file.h"
+#include "operations/json_scan.h"
+#include "operations/number_text.h"
 #include "operations/page_views.h"
 
 namespace operations {
@@ -14,12 +16,14 @@ namespace {
 constexpr const char* kKind = "registers";
 constexpr int kVersion = 1;
 constexpr int kHighestValue = 255;
+// Far more than any profile needs; a larger file is not one.
+constexpr qsizetype kLargestFile = 1 << 20;
 
 // "0" to "31", written as the file writes them: decimal, no sign, no leading zeros.
 std::optional<int> RegisterKey(const QString& key) {
-  bool ok = false;
-  const int n = key.toInt(&ok, 10);
-  if (!ok || n < 0 || n >= kRegisterCount || QString::number(n) != key) return std::nullopt;
+  QString ignored;
+  const auto n = ParseRegisterNumber(key, ignored);
+  if (!n || QString::number(*n) != key) return std::nullopt;
   return n;
 }
 
@@ -33,10 +37,23 @@ QString Shown(const QJsonValue& value) {
 }  // namespace
 
 std::optional<RegisterProfile> ParseProfile(const QByteArray& text, QString& error) {
+  if (text.size() > kLargestFile) {
+    error = QString("larger than %1 bytes, too large for a register profile").arg(kLargestFile);
+    return std::nullopt;
+  }
+  // The JSON reader would stop at a NUL byte and ignore the rest.
+  if (const qsizetype nul = text.indexOf('\0'); nul >= 0) {
+    error = QString("a NUL byte at byte %1: a register profile is text").arg(nul + 1);
+    return std::nullopt;
+  }
   QJsonParseError parsed{};
   const QJsonDocument document = QJsonDocument::fromJson(text, &parsed);
   if (parsed.error != QJsonParseError::NoError) {
     error = QString("not JSON: %1 at character %2").arg(parsed.errorString()).arg(parsed.offset);
+    return std::nullopt;
+  }
+  if (const auto problem = JsonStrictnessProblem(text)) {
+    error = *problem;
     return std::nullopt;
   }
   const QJsonObject root = document.object();
@@ -97,7 +114,8 @@ std::optional<RegisterProfile> LoadProfile(const QString& path, QString& error) 
     error = QString("cannot read %1: %2").arg(path, file.errorString());
     return std::nullopt;
   }
-  auto profile = ParseProfile(file.readAll(), error);
+  // Read no further than a profile can reach: /dev/zero has no end.
+  auto profile = ParseProfile(file.read(kLargestFile + 1), error);
   if (!profile) error = path + ": " + error;
   return profile;
 }
