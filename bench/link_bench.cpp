@@ -7,14 +7,15 @@
 #include <cstdlib>
 
 #include "link/functions.h"
+#include "operations/module_commands.h"
 #include "serial/comm_api.h"
-#include "serial/simulated_line.h"
+#include "serial/sim_line/simulated_line.h"
 #include "stats.h"
 
 namespace bench {
 namespace {
 
-constexpr float kReplyLimit = 0.7f;
+using operations::kReplyLimit;
 std::vector<platform::Micros> tickTimes;
 
 void TimedPoll(std::int32_t hwnd, std::uint32_t msg, std::uintptr_t id, std::uint32_t time) {

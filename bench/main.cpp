@@ -11,7 +11,7 @@
 #include "link_bench.h"
 #include "memory_bench.h"
 #include "platform/real_event_service.h"
-#include "serial/traffic_log.h"
+#include "serial/logs/traffic_log.h"
 #include "sim/simulated_system.h"
 #include "startup_bench.h"
 

@@ -14,8 +14,8 @@
 #include <QWindow>
 
 #include "stats.h"
-#include "ui/design.h"
 #include "ui/intro.h"
+#include "ui/kit/design.h"
 
 namespace bench {
 namespace {

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
+
+#include "serial/comm_constants.h"
 
 namespace functions {
 
@@ -17,6 +20,10 @@ inline constexpr std::chrono::microseconds kLeadLastNap{50};
 
 // The radio module's line: 9600 baud, 8 data bits, no parity, one stop bit.
 inline constexpr std::int32_t kRadioBaudRate = 9600;
+
+// What one write of the serial-port object carries: whatever stays queued behind a write would
+// go out in front of the next command.
+inline constexpr std::size_t kLongestWrite = comm::kMaxTransfer;
 
 inline constexpr const char* kLineErrorTitle = "Errore";
 

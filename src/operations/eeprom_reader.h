@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
+
 #include "operations/eeprom_run.h"
+#include "operations/module_commands.h"
 
 namespace operations {
 
@@ -14,10 +17,10 @@ class EepromReader : public EepromRun {
   void Command2_Click();
 
  private:
-  // One reply wait for register n: the read command, then poll cycles until a reply or the
-  // limit. `onReply` gets the reply's first byte; `onMiss` runs on each cycle without one.
-  template <typename OnReply, typename OnMiss>
-  void ReplyWait(int n, OnReply onReply, OnMiss onMiss);
+  void Read();
+  // One request for register n and its reply wait; `value` gets the reply's first byte.
+  WaitEnd Ask(int n, std::optional<int>& value, const std::function<void()>& eachMiss = {});
+  void Finish(ReadVerdict verdict);
 };
 
 }  // namespace operations

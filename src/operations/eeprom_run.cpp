@@ -1,16 +1,13 @@
 #include "operations/eeprom_run.h"
 
-#include "operations/module_commands.h"
+#include "link/functions.h"
 
 namespace operations {
 
 bool EepromRun::Begin() {
-  window_.DisableClose();
-  window_.SetPageEnabled(kRadioTestingPage, false);
-  window_.SetPageEnabled(kTerminalPage, false);
-  const ProgrammingView& controls = Controls();
+  const ProgrammingView& controls = table_.Controls();
   if (controls.Option1->Checked()) {
-    session_.ModuleKind = 1;
+    session_.ModuleKind = kHostModule;
   } else if (controls.Option2->Checked()) {
     session_.ModuleKind = kRemoteModule;
   }
@@ -22,13 +19,12 @@ bool EepromRun::Begin() {
   return selection;
 }
 
-void EepromRun::EnablePages() {
-  window_.SetPageEnabled(kRadioTestingPage, true);
-  window_.SetPageEnabled(kTerminalPage, true);
+void EepromRun::SetStatus(const QString& text) {
+  table_.Controls().Text7->Text(text);
 }
 
-void EepromRun::SetStatus(const char* text) {
-  Controls().Text7->Text(text);
+bool EepromRun::PortOpen() const {
+  return functions::PortOpen();
 }
 
 }  // namespace operations

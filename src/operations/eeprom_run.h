@@ -1,62 +1,41 @@
 #pragma once
 
 #include "operations/main_window_services.h"
+#include "operations/outcomes.h"
 #include "operations/register_table.h"
 
 namespace operations {
 
-// Follows a run register by register, for whoever shows its progress or keeps its results as
-// they come (talvora-cli); the windows show only the outcome.
-class EepromRunObserver {
- public:
-  // A read command for register n went out (`retry`: in the second chance of a reading), or
-  // a write command, in programming.
-  virtual void Requested(int n, bool retry) {
-    (void)n;
-    (void)retry;
-  }
-  // Reading: register n answered with `value`, at its second request when `retried`.
-  virtual void Answered(int n, int value, bool retried) {
-    (void)n;
-    (void)value;
-    (void)retried;
-  }
-  // Programming: register n read back as written, or not.
-  virtual void Confirmed(int n, bool ok) {
-    (void)n;
-    (void)ok;
-  }
-
- protected:
-  ~EepromRunObserver() = default;
-};
-
 // What reading and programming the EEPROM have in common: one run at a time, the Close command
 // and the other two pages withheld while it runs, the module choice taken from the option
-// buttons, and every value colour reset at its start.
+// buttons, and every value colour reset at its start. Each run tells `outcomes` what it does
+// as it does it.
 class EepromRun {
  public:
-  EepromRun(RegisterTable& table, MainWindowServices& window, SessionState& session)
-      : table_(table), window_(window), session_(session) {}
+  EepromRun(RegisterTable& table, MainWindowServices& window, SessionState& session,
+            OutcomeListener& outcomes)
+      : table_(table), window_(window), session_(session), outcomes_(outcomes) {}
 
   // Whether a reading or programming run is under way; a second click is refused meanwhile.
   static bool Active() { return active_; }
-  // Tells `observer` of every register as the run goes; null for none.
-  void Observe(EepromRunObserver* observer) { observer_ = observer ? observer : &nobody_; }
 
  protected:
-  // Starts a run: withholds Close and the pages, takes the module choice, resets the colours.
-  // Returns whether any row is selected.
+  // Runs `run` as the one run under way, with Close and the other pages withheld; Close comes
+  // back unless the port was closed under the run (the window is going).
+  template <typename Run>
+  void Exclusively(Run run);
+  // The start of a run: takes the module choice and resets the colours. Returns whether any
+  // row is selected.
   bool Begin();
-  void EnablePages();
-  void SetStatus(const char* text);
-  const ProgrammingView& Controls() const { return table_.Controls(); }
+  void SetStatus(const QString& text);
+  bool PortOpen() const;
 
   RegisterTable& table_;
   MainWindowServices& window_;
   SessionState& session_;
-  EepromRunObserver* observer_ = &nobody_;
+  OutcomeListener& outcomes_;
 
+ private:
   // Marks a run as active for as long as it lives.
   class Activity {
    public:
@@ -66,10 +45,20 @@ class EepromRun {
     Activity& operator=(const Activity&) = delete;
   };
 
- private:
   static inline bool active_ = false;
-  struct Nobody final : EepromRunObserver {};
-  static inline Nobody nobody_;
 };
+
+template <typename Run>
+void EepromRun::Exclusively(Run run) {
+  if (active_) return;  // the run under way goes on undisturbed
+  const Activity activity;
+  const RunningWait wait(window_);
+  window_.DisableClose();
+  {
+    const OtherPagesWithheld pages(window_, kProgrammingPage);
+    run();
+  }
+  if (PortOpen()) window_.EnableClose();
+}
 
 }  // namespace operations

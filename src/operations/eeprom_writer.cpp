@@ -1,6 +1,5 @@
 #include "operations/eeprom_writer.h"
 
-#include "link/functions.h"
 #include "operations/module_commands.h"
 #include "operations/value_text.h"
 #include "platform/event_service.h"
@@ -13,36 +12,39 @@ constexpr int kLongestValueText = 3;
 }  // namespace
 
 void EepromWriter::Command4_Click() {
-  if (Active()) return;  // the run under way goes on undisturbed
-  const Activity activity;
-  const RunningWait wait(window_);
+  Exclusively([this] { Program(); });
+}
+
+void EepromWriter::Program() {
   if (!Begin()) {
-    SetStatus("NO REGISTER SELECT");
-    EnablePages();
-    window_.EnableClose();
+    Finish(WriteVerdict::NothingSelected);
     return;
   }
-  SetStatus("EEPROM PROGRAMMING");
+  SetStatus(StatusText(WriteVerdict::Programming));
   Values values{};
   if (!CheckPass(values)) {
-    SetStatus("Out of Range Programming Values");  // nothing at all is written
-    window_.EnableClose();
-    EnablePages();
+    Finish(WriteVerdict::OutOfRange);  // nothing at all is written
     return;
   }
   WritePass(values);
   const bool confirmed = ReadBackPass(values);
-  if (!functions::PortOpen()) return;  // the window closed under the run: nothing to show
-  if (confirmed) {
-    SetStatus("OK, EEPROM PROGRAMMED");
-    for (int n = 0; n < kRegisterCount; ++n) {
-      if (!table_.Selected(n)) continue;
-      table_.ValueColour(n, kConfirmedColour);
-      table_.Value(n, QString::number(values[n]));
-    }
+  if (!PortOpen()) return;  // the window closed under the run: nothing to show
+  if (!confirmed) {
+    outcomes_.ProgrammingEnded(WriteVerdict::NotConfirmed);  // its status is already shown
+    return;
   }
-  window_.EnableClose();
-  EnablePages();
+  SetStatus(StatusText(WriteVerdict::Programmed));
+  for (int n = 0; n < kRegisterCount; ++n) {
+    if (!table_.Selected(n)) continue;
+    table_.ValueColour(n, kConfirmedColour);
+    table_.Value(n, QString::number(values[n]));
+  }
+  outcomes_.ProgrammingEnded(WriteVerdict::Programmed);
+}
+
+void EepromWriter::Finish(WriteVerdict verdict) {
+  SetStatus(StatusText(verdict));
+  outcomes_.ProgrammingEnded(verdict);
 }
 
 bool EepromWriter::CheckPass(Values& values) {
@@ -71,9 +73,10 @@ void EepromWriter::WritePass(const Values& values) {
       table_.ValueColour(n, window_.WindowTextColour());
       continue;
     }
-    if (!functions::PortOpen()) return;
-    observer_->Requested(n, false);
+    if (!PortOpen()) return;
+    outcomes_.Requested(n, false);
     SendWriteCommand(session_.ModuleKind, n, values[n]);
+    outcomes_.Programmed({n, values[n], WriteState::Sent});
     // Writes are not acknowledged: the module gets a second to program its EEPROM.
     session_.StartTime = platform::Timer();
     PauseUntil(session_.StartTime, kWritePause);
@@ -84,30 +87,23 @@ bool EepromWriter::ReadBackPass(const Values& values) {
   bool allConfirmed = true;
   for (int n = 0; n < kRegisterCount; ++n) {
     if (!table_.Selected(n)) continue;
-    if (!functions::PortOpen()) return false;
+    if (!PortOpen()) return false;
     session_.StartTime = platform::Timer();
     SendReadCommand(session_.ModuleKind, n);
     const std::string written(1, static_cast<char>(values[n]));
     // A reply that differs does not end the wait: later cycles keep taking whatever arrives.
-    for (;;) {
-      platform::DoEvents();
-      if (functions::ReplyArrived()) {
-        session_.LastReply = functions::TakeReply();
-        if (session_.LastReply == written) {
-          observer_->Confirmed(n, true);
-          break;
-        }
-      }
-      if (!functions::PortOpen()) return false;
-      if (ElapsedSince(session_.StartTime) >= kReplyLimit) {
-        table_.ValueColour(n, kFailedColour);
-        table_.Value(n, QString::number(values[n]));
-        SetStatus("PROGRAMMING ERROR");
-        observer_->Confirmed(n, false);
-        allConfirmed = false;
-        break;
-      }
+    const WaitEnd end =
+        AwaitReply(session_, [&written](const std::string& reply) { return reply == written; });
+    if (end == WaitEnd::PortClosed) return false;
+    if (end == WaitEnd::Replied) {
+      outcomes_.Programmed({n, values[n], WriteState::Confirmed});
+      continue;
     }
+    table_.ValueColour(n, kFailedColour);
+    table_.Value(n, QString::number(values[n]));
+    SetStatus(StatusText(WriteVerdict::NotConfirmed));
+    outcomes_.Programmed({n, values[n], WriteState::NotConfirmed});
+    allConfirmed = false;
   }
   return allConfirmed;
 }

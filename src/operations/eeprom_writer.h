@@ -19,12 +19,14 @@ class EepromWriter : public EepromRun {
  private:
   using Values = std::array<std::int16_t, kRegisterCount>;
 
+  void Program();
   // Rejects texts longer than three characters and numbers outside 0 to 255 (the row turns
   // red, is reset and deselected); returns false when any row was rejected.
   bool CheckPass(Values& values);
   void WritePass(const Values& values);
   // Returns whether every register read back as written.
   bool ReadBackPass(const Values& values);
+  void Finish(WriteVerdict verdict);
 };
 
 }  // namespace operations

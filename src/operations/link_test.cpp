@@ -12,11 +12,11 @@ namespace operations {
 
 void LinkTest::Command3_Click() {
   window_.DisableClose();
-  window_.SetPageEnabled(kProgrammingPage, false);
-  window_.SetPageEnabled(kTerminalPage, false);
+  if (!pagesWithheld_) pagesWithheld_.emplace(window_, kRadioTestingPage);
   controls_.Command3->Enabled(false);
   controls_.Command1->Enabled(true);
   session_.StartTime = platform::Timer();
+  started_ = platform::Events().NowMicros();
   session_.SentPackets = 0;
   session_.ReceivedPackets = 0;
   session_.LinkQuality = 4;
@@ -48,6 +48,11 @@ void LinkTest::Evaluate() {
   }
   ShowLevel();
   controls_.Label3->Text(QString::number(session_.LinkQuality));
+  constexpr double kMicrosPerSecond = 1e6;
+  outcomes_.Evaluated(
+      {static_cast<double>(platform::Events().NowMicros() - started_) / kMicrosPerSecond,
+       session_.SentPackets, session_.ReceivedPackets, session_.LinkQuality,
+       QualityCaption(session_.LinkQuality)});
 }
 
 void LinkTest::ShowLevel() {
@@ -61,8 +66,7 @@ void LinkTest::ShowLevel() {
 
 void LinkTest::Command1_Click() {
   window_.EnableClose();
-  window_.SetPageEnabled(kProgrammingPage, true);
-  window_.SetPageEnabled(kTerminalPage, true);
+  pagesWithheld_.reset();
   controls_.Command1->Enabled(false);
   controls_.Command3->Enabled(true);
   controls_.Timer1->Enabled(false);
@@ -78,7 +82,10 @@ void LinkTest::Command1_Click() {
   }
   controls_.Label5->Text(QString::number(session_.ReceivedPackets));
   controls_.Label4->Text(QString::number(session_.SentPackets));
-  controls_.Label6->Text(TestingTimeCaption(ElapsedSince(session_.StartTime)));
+  const QString duration = TestingTimeCaption(ElapsedSince(session_.StartTime));
+  controls_.Label6->Text(duration);
+  outcomes_.LinkTestStopped(
+      {session_.SentPackets, session_.ReceivedPackets, duration, session_.LinkQuality});
 }
 
 }  // namespace operations

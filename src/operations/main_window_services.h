@@ -41,4 +41,32 @@ class RunningWait {
   MainWindowServices& window_;
 };
 
+// Keeps every page but `own` disabled for as long as it lives: an operation that runs on its
+// page holds one, so that however it ends the other pages come back.
+class OtherPagesWithheld {
+ public:
+  OtherPagesWithheld(MainWindowServices& window, int own) : window_(window), own_(own) {
+    SetOthersEnabled(false);
+  }
+  ~OtherPagesWithheld() {
+    if (!dismissed_) SetOthersEnabled(true);
+  }
+  OtherPagesWithheld(const OtherPagesWithheld&) = delete;
+  OtherPagesWithheld& operator=(const OtherPagesWithheld&) = delete;
+
+  // The window is going with its pages: nothing to give back.
+  void Dismiss() { dismissed_ = true; }
+
+ private:
+  void SetOthersEnabled(bool enabled) {
+    for (const int page : {kProgrammingPage, kRadioTestingPage, kTerminalPage}) {
+      if (page != own_) window_.SetPageEnabled(page, enabled);
+    }
+  }
+
+  MainWindowServices& window_;
+  int own_;
+  bool dismissed_ = false;
+};
+
 }  // namespace operations

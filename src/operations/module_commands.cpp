@@ -46,4 +46,18 @@ void PauseUntil(float start, float seconds) {
   } while (ElapsedSince(start) < seconds && functions::PortOpen());
 }
 
+WaitEnd AwaitReply(SessionState& session, const std::function<bool(const std::string&)>& accept,
+                   const std::function<void()>& eachMiss) {
+  for (;;) {
+    platform::DoEvents();
+    if (functions::ReplyArrived()) {
+      session.LastReply = functions::TakeReply();
+      if (accept(session.LastReply)) return WaitEnd::Replied;
+    }
+    if (eachMiss) eachMiss();
+    if (!functions::PortOpen()) return WaitEnd::PortClosed;
+    if (ElapsedSince(session.StartTime) >= kReplyLimit) return WaitEnd::TimedOut;
+  }
+}
+
 }  // namespace operations

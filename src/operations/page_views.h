@@ -59,9 +59,56 @@ struct TerminalView {
   ControlView* Label13 = nullptr;   // "from"
   ControlView* Text3 = nullptr;     // sender address
   // Window handles under which the serial-port object writes received blocks into TermText
-  // and the sender's address into Text3 (functions::SetTextWindow, SetFirstByteWindow).
+  // and the sender's address into Text3 (functions::SetTextWindow, SetFirstByteWindow); the
+  // page's logic registers them.
   std::int32_t TermTextWindow = 0;
   std::int32_t Text3Window = 0;
 };
+
+// The three pages.
+struct PageViews {
+  ProgrammingView programming;
+  RadioTestingView radioTesting;
+  TerminalView terminal;
+};
+
+// The one list of the pages' controls: calls `visit(view, name, index)` for each with its
+// designed name and, in a control array, its index (-1 otherwise), so that each face fills the
+// views with controls of its own.
+template <typename Visit>
+void ForEachControl(PageViews& views, Visit visit) {
+  ProgrammingView& programming = views.programming;
+  for (int row = 0; row < kRegisterCount; ++row) {
+    visit(programming.Check1[row], "Check1", row);
+    visit(programming.Text6[row], "Text6", row);
+    visit(programming.Text8[row], "Text8", row);
+  }
+  visit(programming.Option1, "Option1", -1);
+  visit(programming.Option2, "Option2", -1);
+  visit(programming.Text7, "Text7", -1);
+
+  RadioTestingView& radioTesting = views.radioTesting;
+  for (int lamp = 0; lamp < static_cast<int>(radioTesting.Picture1.size()); ++lamp)
+    visit(radioTesting.Picture1[lamp], "Picture1", lamp);
+  visit(radioTesting.Command3, "Command3", -1);
+  visit(radioTesting.Command1, "Command1", -1);
+  visit(radioTesting.Label3, "Label3", -1);
+  visit(radioTesting.Label2, "Label2", -1);
+  visit(radioTesting.Label5, "Label5", -1);
+  visit(radioTesting.Label4, "Label4", -1);
+  visit(radioTesting.Label6, "Label6", -1);
+
+  TerminalView& terminal = views.terminal;
+  visit(terminal.Command7, "Command7", -1);
+  visit(terminal.Command6, "Command6", -1);
+  visit(terminal.Label15, "Label15", -1);
+  visit(terminal.Command5, "Command5", -1);
+  visit(terminal.Text1, "Text1", -1);
+  visit(terminal.Label14, "Label14", -1);
+  visit(terminal.Text2, "Text2", -1);
+  visit(terminal.TermText, "TermText", -1);
+  visit(terminal.Label13, "Label13", -1);
+  visit(terminal.Text3, "Text3", -1);
+}
 
 }  // namespace operations

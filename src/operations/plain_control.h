@@ -1,17 +1,14 @@
 #pragma once
 
-#include <functional>
-
 #include "operations/control_view.h"
 
 namespace operations {
 
-// A control that is only data: what talvora-cli gives the page logic in place of a window.
-// `OnText` is told of every text the logic sets, so a caller can follow what an operation shows.
+// A control that is only data: what talvora-cli gives the page model in place of a window.
 class PlainControl final : public ControlView {
  public:
   QString Text() const override { return text_; }
-  void Text(const QString& vNewValue) override;
+  void Text(const QString& vNewValue) override { text_ = vNewValue; }
   Rgb TextColour() const override { return colour_; }
   void TextColour(Rgb vNewValue) override { colour_ = vNewValue; }
   bool Checked() const override { return checked_; }
@@ -23,8 +20,6 @@ class PlainControl final : public ControlView {
   void SetFocus(bool /*selectText*/) override { focused_ = true; }
   bool Focused() const { return focused_; }
 
-  void OnText(std::function<void(const QString&)> listener) { onText_ = std::move(listener); }
-
  private:
   QString text_;
   Rgb colour_ = MakeRgb(0, 0, 0);
@@ -32,7 +27,6 @@ class PlainControl final : public ControlView {
   bool enabled_ = true;
   bool visible_ = true;
   bool focused_ = false;
-  std::function<void(const QString&)> onText_;
 };
 
 }  // namespace operations

@@ -46,12 +46,12 @@ void RegisterTable::Text8_Click(int Index) {
 
 void RegisterTable::Option1_Click() {
   controls_.Option2->Checked(false);
-  session_.ModuleKind = 1;
+  session_.ModuleKind = kHostModule;
 }
 
 void RegisterTable::Option2_Click() {
   controls_.Option1->Checked(false);
-  session_.ModuleKind = 2;
+  session_.ModuleKind = kRemoteModule;
 }
 
 Rgb RegisterTable::ValueColour(int Index) const {

@@ -5,6 +5,15 @@
 
 namespace operations {
 
+// Module kinds of the register table's module choice (SessionState::ModuleKind).
+inline constexpr std::int16_t kNoModuleChosen = 0;
+inline constexpr std::int16_t kHostModule = 1;
+inline constexpr std::int16_t kRemoteModule = 2;
+
+// The station's role on the terminal (SessionState::TerminalRole).
+inline constexpr std::int16_t kSlaveRole = 0;
+inline constexpr std::int16_t kMasterRole = 1;
+
 // The main window's own variables, shared by the logic of its pages. They live as long as the
 // window is loaded.
 struct SessionState {
@@ -13,15 +22,14 @@ struct SessionState {
   float StartTime = 0.0f;
   // The reply text most recently taken.
   std::string LastReply;
-  // 0 at start, 1 for the host module, 2 for the remote module.
-  std::int16_t ModuleKind = 0;
+  std::int16_t ModuleKind = kNoModuleChosen;
   // Link test: whether the next tick sends a packet (true) or evaluates the answer (false).
   bool SendPhase = true;
   std::int16_t LinkQuality = 0;
   std::int32_t SentPackets = 0;
   std::int32_t ReceivedPackets = 0;
-  // Terminal: 1 after an initialization that found address 0 (master), 0 otherwise.
-  std::int16_t TerminalRole = 0;
+  // Terminal: master after an initialization that found address 0, slave otherwise.
+  std::int16_t TerminalRole = kSlaveRole;
   std::string LocalModuleAddress;
 };
 

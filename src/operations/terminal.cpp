@@ -1,19 +1,21 @@
 #include "operations/terminal.h"
 
 #include <string>
+#include <utility>
 
 #include "link/functions.h"
+#include "link/link_constants.h"
 #include "operations/module_commands.h"
 #include "operations/value_text.h"
 #include "platform/event_service.h"
+#include "platform/windows.h"
 
 namespace operations {
 namespace {
 
 constexpr std::int16_t kEnter = 13;
 constexpr int kHighestAddress = 255;
-// What one write of the serial-port object carries.
-constexpr std::size_t kLongestWrite = 1024;
+using functions::kLongestWrite;
 
 // The message as the module gets it: one byte per character, each line break as CR LF.
 std::string MessageBytes(const QString& text) {
@@ -22,50 +24,77 @@ std::string MessageBytes(const QString& text) {
   return message.toLatin1().toStdString();
 }
 
+QString FromBytes(const std::string& bytes) {
+  return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
 }  // namespace
+
+Terminal::Terminal(const TerminalView& controls, MainWindowServices& window, SessionState& session,
+                   OutcomeListener& outcomes)
+    : controls_(controls), window_(window), session_(session), outcomes_(outcomes) {
+  controls_.TermTextWindow =
+      platform::RegisterWindow([this](const std::string& bytes) { BlockShown(bytes); });
+  controls_.Text3Window =
+      platform::RegisterWindow([this](const std::string& bytes) { SenderShown(bytes); });
+}
+
+Terminal::~Terminal() {
+  if (pagesWithheld_) pagesWithheld_->Dismiss();
+  platform::UnregisterWindow(controls_.TermTextWindow);
+  platform::UnregisterWindow(controls_.Text3Window);
+}
+
+void Terminal::SenderShown(const std::string& bytes) {
+  sender_ = bytes;
+  controls_.Text3->Text(FromBytes(bytes));
+}
+
+void Terminal::BlockShown(const std::string& bytes) {
+  controls_.TermText->Text(FromBytes(bytes));
+  // The serial-port object writes a master's sender first, then the rest of the block; a
+  // block that begins with a zero byte shows nothing.
+  const std::string sender = std::exchange(sender_, std::string());
+  if (bytes.empty()) return;
+  ReceivedBlock block{std::nullopt, bytes};
+  if (session_.TerminalRole == kMasterRole && !sender.empty())
+    block.from = static_cast<int>(Val(sender));
+  outcomes_.Received(block);
+}
 
 void Terminal::Command7_Click() {
   controls_.Command7->Enabled(false);
   controls_.Command6->Enabled(true);
   controls_.Command5->Enabled(true);
-  window_.SetPageEnabled(kProgrammingPage, false);
-  window_.SetPageEnabled(kRadioTestingPage, false);
+  if (!pagesWithheld_) pagesWithheld_.emplace(window_, kTerminalPage);
   window_.DisableClose();
-  bool answered = false;
+  WaitEnd end = WaitEnd::TimedOut;
   {
     // The port must not be released under the wait, whatever is clicked during it.
     const RunningWait wait(window_);
     functions::SendDollarCommand(std::string(1, '\0'));
     session_.StartTime = platform::Timer();
-    answered = WaitForAddress();
+    end = AwaitReply(session_, AnyReply);
   }
   if (!functions::PortOpen()) return;  // the window closed under the wait: nothing to show
   window_.EnableClose();
-  if (!answered) {
+  if (end != WaitEnd::Replied) {
     controls_.Command6->Enabled(true);  // the operator leaves this state with Stop
     // The station keeps the role it had. A master's messages still need their destination:
     // the boxes that Stop hid come back, or Send Data would refuse a destination nobody sees.
-    if (session_.TerminalRole == 1) ShowAddressBoxes();
+    if (session_.TerminalRole == kMasterRole) ShowAddressBoxes();
+    outcomes_.Initialized({});
     return;
   }
-  session_.LocalModuleAddress =
-      std::to_string(static_cast<unsigned char>(session_.LastReply.front()));
+  const int address = static_cast<unsigned char>(session_.LastReply.front());
+  session_.LocalModuleAddress = std::to_string(address);
   if (session_.LocalModuleAddress == "0") {
     BecomeMaster();
   } else {
     BecomeSlave();
   }
-}
-
-bool Terminal::WaitForAddress() {
-  for (;;) {
-    platform::DoEvents();
-    if (functions::ReplyArrived()) {
-      session_.LastReply = functions::TakeReply();
-      if (!session_.LastReply.empty()) return true;  // an empty delivery is no answer
-    }
-    if (ElapsedSince(session_.StartTime) >= kReplyLimit || !functions::PortOpen()) return false;
-  }
+  outcomes_.Initialized(
+      {true, address, session_.TerminalRole == kMasterRole, controls_.Label15->Text()});
 }
 
 void Terminal::ShowAddressBoxes() {
@@ -81,7 +110,7 @@ void Terminal::BecomeMaster() {
   controls_.Label15->Text("Master-Slave Connection");
   functions::SetTextWindow(controls_.TermTextWindow);
   functions::SetFirstByteWindow(controls_.Text3Window);
-  session_.TerminalRole = 1;
+  session_.TerminalRole = kMasterRole;
   // A master's messages carry the address byte too: a message that fitted before may not.
   QString message = controls_.Text1->Text();
   if (MessageByteCount(message) > MessageLimit()) {
@@ -98,7 +127,7 @@ void Terminal::BecomeSlave() {
                           QString::fromStdString(session_.LocalModuleAddress) +
                           " - Master Connection");
   functions::SetTextWindow(controls_.TermTextWindow);
-  session_.TerminalRole = 0;
+  session_.TerminalRole = kSlaveRole;
 }
 
 std::optional<int> Terminal::DestinationAddress(const QString& text) {
@@ -111,7 +140,7 @@ std::optional<int> Terminal::DestinationAddress(const QString& text) {
 }
 
 std::size_t Terminal::MessageLimit() const {
-  return session_.TerminalRole == 1 ? kLongestWrite - 1 : kLongestWrite;
+  return session_.TerminalRole == kMasterRole ? kLongestWrite - 1 : kLongestWrite;
 }
 
 std::size_t Terminal::MessageByteCount(const QString& text) {
@@ -122,7 +151,7 @@ void Terminal::Command5_Click() {
   const QString text = controls_.Text1->Text();
   if (text.isEmpty()) return;
   std::optional<int> destination;
-  if (session_.TerminalRole == 1) {
+  if (session_.TerminalRole == kMasterRole) {
     destination = DestinationAddress(controls_.Text2->Text());
     if (!destination) {
       // Only 0 to 255 fit into the address byte: send nothing, let the operator correct it.
@@ -131,8 +160,7 @@ void Terminal::Command5_Click() {
     }
   }
   window_.DisableClose();
-  window_.SetPageEnabled(kProgrammingPage, false);
-  window_.SetPageEnabled(kRadioTestingPage, false);
+  if (!pagesWithheld_) pagesWithheld_.emplace(window_, kTerminalPage);
   const std::string message = MessageBytes(text);
   if (destination) {
     std::string body = message;
@@ -151,8 +179,7 @@ void Terminal::Command6_Click() {
   window_.EnableClose();
   controls_.Command5->Enabled(false);
   controls_.Command7->Enabled(true);
-  window_.SetPageEnabled(kProgrammingPage, true);
-  window_.SetPageEnabled(kRadioTestingPage, true);
+  pagesWithheld_.reset();
   controls_.Label15->Visible(false);
   controls_.Text2->Visible(false);
   controls_.Text3->Visible(false);

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "operations/main_window_services.h"
+#include "operations/outcomes.h"
 #include "operations/page_views.h"
 #include "operations/session_state.h"
 
@@ -14,11 +15,16 @@ namespace operations {
 // The "&Terminal" page: Initialization asks the attached module for its address, which makes
 // this station the master (address 0) or a slave; Send Data writes the message, on a master
 // after the destination's address byte; Stop ends the connection. Received blocks are written
-// into the page by the serial-port object itself, through the window handles set here.
+// into the page by the serial-port object itself, through the two windows this page registers
+// for its received-data and sender boxes. Initialization's answer and every received block go
+// to `outcomes` as they are shown.
 class Terminal {
  public:
-  Terminal(const TerminalView& controls, MainWindowServices& window, SessionState& session)
-      : controls_(controls), window_(window), session_(session) {}
+  Terminal(const TerminalView& controls, MainWindowServices& window, SessionState& session,
+           OutcomeListener& outcomes);
+  ~Terminal();
+  Terminal(const Terminal&) = delete;
+  Terminal& operator=(const Terminal&) = delete;
 
   void Command7_Click();  // Initialization
   void Command5_Click();  // Send Data
@@ -39,8 +45,9 @@ class Terminal {
   static std::size_t MessageByteCount(const QString& text);
 
  private:
-  // Waits for the attached module's address; false when none came within the limit.
-  bool WaitForAddress();
+  // The serial-port object's writes into the sender and received-data boxes.
+  void SenderShown(const std::string& bytes);
+  void BlockShown(const std::string& bytes);
   // The "to" and "from" boxes of a master, with their labels.
   void ShowAddressBoxes();
   void BecomeMaster();
@@ -49,6 +56,9 @@ class Terminal {
   TerminalView controls_;
   MainWindowServices& window_;
   SessionState& session_;
+  OutcomeListener& outcomes_;
+  std::optional<OtherPagesWithheld> pagesWithheld_;  // from Initialization or Send Data to Stop
+  std::string sender_;                               // of the block being shown
 };
 
 }  // namespace operations

@@ -5,10 +5,10 @@
 #include "platform/event_service.h"
 #include "serial/device_names.h"
 #include "serial/handle_table.h"
+#include "serial/logs/traffic_log.h"
 #include "serial/open_failure.h"
-#include "serial/simulated_line.h"
-#include "serial/traffic_log.h"
-#include "serial/tty_device.h"
+#include "serial/sim_line/simulated_line.h"
+#include "serial/tty/tty_device.h"
 
 namespace win32 {
 namespace {

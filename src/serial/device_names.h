@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 namespace win32 {
 
@@ -19,12 +18,5 @@ struct DeviceTarget {
 // machine, with /dev/ttyS0 ... /dev/ttyS3 for names still left. A device of "sim" or
 // "sim:options" is the built-in simulated radio system; anything else is the path of a tty.
 DeviceTarget ResolveDeviceName(const std::string& name);
-
-// What a device name stands for, for showing to the operator: the device, on the next line
-// what it is where known, and on the last where the mapping came from.
-std::string DescribeDeviceName(const std::string& name);
-
-// The descriptions of COM1 to COM4, in order, from one look at the machine's devices.
-std::vector<std::string> DescribeComNames();
 
 }  // namespace win32

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "serial/log_line.h"
+#include "serial/logs/log_line.h"
 #include "serial/win32_types.h"
 
 namespace sim {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "serial/line_peer.h"
+#include "serial/sim_line/line_peer.h"
 #include "sim/timeline.h"
 
 namespace sim {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "serial/line_peer.h"
+#include "serial/sim_line/line_peer.h"
 #include "sim/air.h"
 #include "sim/frame_log.h"
 #include "sim/module.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "serial/simulated_line.h"
+#include "serial/sim_line/simulated_line.h"
 #include "serial/win32_types.h"
 #include "sim/radio_system.h"
 

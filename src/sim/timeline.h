@@ -6,7 +6,7 @@
 #include <optional>
 #include <utility>
 
-#include "serial/line_peer.h"
+#include "serial/sim_line/line_peer.h"
 #include "sim/sim_constants.h"
 
 namespace sim {

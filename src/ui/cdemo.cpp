@@ -11,19 +11,18 @@
 #include <QScreen>
 
 #include "link/functions.h"
-#include "operations/register_table.h"
-#include "platform/interval_timer.h"
-#include "ui/click_events.h"
-#include "ui/close_button_hint.h"
-#include "ui/control_views.h"
+#include "operations/page_model.h"
 #include "ui/fatal_error.h"
 #include "ui/help_windows.h"
-#include "ui/page_logic.h"
-#include "ui/pages.h"
-#include "ui/profile_actions.h"
-#include "ui/tab_control.h"
-#include "ui/twips.h"
-#include "ui/window_focus.h"
+#include "ui/kit/click_events.h"
+#include "ui/kit/close_button_hint.h"
+#include "ui/kit/tab_control.h"
+#include "ui/kit/twips.h"
+#include "ui/kit/window_focus.h"
+#include "ui/pages/control_views.h"
+#include "ui/pages/page_logic.h"
+#include "ui/pages/pages.h"
+#include "ui/pages/profile_actions.h"
 
 namespace ui {
 namespace {
@@ -40,7 +39,6 @@ constexpr QSize kClientTwips{9480, 6855};
 constexpr Twips kSSTab1{-15, -45, 9495, 6870};
 constexpr int kTabsPerRow = 3;
 constexpr int kTabHeightTwips = 420;
-constexpr std::uint32_t kTimer1IntervalMs = 500;
 
 }  // namespace
 
@@ -49,10 +47,8 @@ struct CDemo::Controls {
   ProgrammingControls programming;
   RadioTestingControls radioTesting;
   TerminalControls terminal;
-  std::unique_ptr<platform::IntervalTimer> timer1;
-  ControlViews views;  // what the page logic sees of the controls above
-  std::unique_ptr<operations::RegisterTable> table;
-  std::unique_ptr<PageLogic> logic;  // works on the controls and the table above
+  ControlViews views;  // what the page model sees of the controls above
+  std::unique_ptr<operations::PageModel> model;
 };
 
 CDemo::CDemo(PortNameSource portName, QWidget* parent)
@@ -90,24 +86,20 @@ void CDemo::BuildControls() {
   controls->terminal =
       BuildTerminalPage(Designer(tabs->AddPage(QStringLiteral("&Terminal")), tabOrigin));
 
-  controls->timer1 = std::make_unique<platform::IntervalTimer>(kTimer1IntervalMs);
-  controls->timer1->Enabled(true);
-  controls->radioTesting.Timer1 = controls->timer1.get();
-
-  RegisterTerminalWindows(controls->terminal);
-
-  controls->table = std::make_unique<operations::RegisterTable>(
-      controls->views.Programming(controls->programming), session_,
+  controls->model = std::make_unique<operations::PageModel>(
+      controls->views.Pages(*tabs), *this,
       [this](operations::HelpTopic topic) { help_->Open(topic); });
-  ConnectRegisterTable(controls->programming, *controls->table, *new ClickEvents(tabs));
+  operations::PageModel& model = *controls->model;
+  // Timer1 runs from the start, as designed; the load stops it.
+  model.Timer1().Enabled(true);
+  controls->radioTesting.Timer1 = &model.Timer1();
+
+  ConnectRegisterTable(controls->programming, model.Table(), *new ClickEvents(tabs));
   new ProfileActions(
-      tabs, controls->programming.Frame2, *controls->table, [this] { return !OperationRunning(); },
+      tabs, controls->programming.Frame2, model.Table(), [this] { return !OperationRunning(); },
       [this] { return WindowTextColour(); });
-  controls->logic = ConnectPageLogic(
-      PageControls{controls->programming, controls->radioTesting, controls->terminal},
-      PageViews{controls->views.RadioTesting(controls->radioTesting),
-                controls->views.Terminal(controls->terminal)},
-      *controls->table, *this, session_, tabs);
+  ConnectPageLogic(PageControls{controls->programming, controls->radioTesting, controls->terminal},
+                   model, tabs);
 
   tabs->show();
   controls_ = std::move(controls);
@@ -115,7 +107,6 @@ void CDemo::BuildControls() {
 
 void CDemo::DropControls() {
   if (!controls_) return;
-  UnregisterTerminalWindows(controls_->terminal);
   delete controls_->tabs;
   controls_.reset();
 }
@@ -136,35 +127,16 @@ void CDemo::ShowModal() {
 void CDemo::Form_Load() {
   // A window closed before comes back as designed, as a window made anew would.
   if (loadedBefore_) {
+    // The window's variables outlive its controls.
+    const operations::SessionState session = Session();
     DropControls();
     BuildControls();
+    Session() = session;
   }
   loadedBefore_ = true;
-  auto& programming = controls_->programming;
-  auto& radioTesting = controls_->radioTesting;
-  auto& terminal = controls_->terminal;
-
   controls_->tabs->setCurrentIndex(operations::kProgrammingPage);
-  programming.Option1->setChecked(true);
-  controls_->table->Option1_Click();
-  programming.Option2->setChecked(false);
-  session_.ModuleKind = 0;
-
-  radioTesting.Command1->setEnabled(false);
-  radioTesting.Command3->setEnabled(true);
-  terminal.Command5->setEnabled(false);
-  terminal.Command6->setEnabled(false);
-  for (QWidget* control : std::initializer_list<QWidget*>{terminal.Text2, terminal.Text3,
-                                                          terminal.Label14, terminal.Label13}) {
-    control->hide();
-  }
-  for (QLabel* lamp : radioTesting.Picture1)
-    lamp->hide();
-
-  controls_->table->Fill();
-  WidenNameBoxes(programming);
-  session_.SendPhase = true;
-  radioTesting.Timer1->Enabled(false);
+  controls_->model->Load();
+  WidenNameBoxes(controls_->programming);
 
   functions::SetMainWindow(this);
   functions::OpenSerial(portName_ ? portName_() : std::string());
@@ -173,7 +145,7 @@ void CDemo::Form_Load() {
 
 void CDemo::Form_Unload() {
   functions::CloseSerial();
-  controls_->timer1->Enabled(false);
+  controls_->model->Timer1().Enabled(false);
   loaded_ = false;
   emit Unloaded();
 }
@@ -251,7 +223,15 @@ const TerminalControls& CDemo::Terminal() const {
 }
 
 operations::RegisterTable& CDemo::RegisterTable() {
-  return *controls_->table;
+  return controls_->model->Table();
+}
+
+operations::SessionState& CDemo::Session() {
+  return controls_->model->Session();
+}
+
+operations::PageModel& CDemo::Model() {
+  return *controls_->model;
 }
 
 void CDemo::CentreOnScreen() {

@@ -8,13 +8,14 @@
 #include "operations/main_window_services.h"
 #include "operations/session_state.h"
 #include "platform/windows.h"
-#include "ui/page_controls.h"
+#include "ui/pages/page_controls.h"
 
 class QTabWidget;
 
 namespace operations {
+class PageModel;
 class RegisterTable;
-}
+}  // namespace operations
 
 namespace ui {
 
@@ -56,7 +57,9 @@ class CDemo final : public QWidget, public operations::MainWindowServices {
   const RadioTestingControls& RadioTesting() const;
   const TerminalControls& Terminal() const;
   operations::RegisterTable& RegisterTable();
-  operations::SessionState& Session() { return session_; }
+  operations::SessionState& Session();
+  // The pages' model: their operations and what they report.
+  operations::PageModel& Model();
   HelpWindows& Help() { return *help_; }
 
  signals:
@@ -78,7 +81,6 @@ class CDemo final : public QWidget, public operations::MainWindowServices {
 
   PortNameSource portName_;
   platform::HWND hwnd_ = 0;
-  operations::SessionState session_;
   std::unique_ptr<HelpWindows> help_;
   std::unique_ptr<Controls> controls_;
   bool loaded_ = false;

@@ -3,8 +3,8 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
-#include "ui/twips.h"
-#include "ui/window_focus.h"
+#include "ui/kit/twips.h"
+#include "ui/kit/window_focus.h"
 
 namespace ui {
 namespace {

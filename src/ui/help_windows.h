@@ -7,7 +7,7 @@
 #include <array>
 
 #include "operations/register_table.h"
-#include "ui/design.h"
+#include "ui/kit/design.h"
 
 class QPlainTextEdit;
 

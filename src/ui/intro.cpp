@@ -4,10 +4,10 @@
 #include <QRadioButton>
 
 #include "ui/cdemo.h"
-#include "ui/controls.h"
 #include "ui/fatal_error.h"
+#include "ui/kit/controls.h"
+#include "ui/kit/twips.h"
 #include "ui/port_choice.h"
-#include "ui/twips.h"
 
 namespace ui {
 namespace {

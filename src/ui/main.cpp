@@ -2,15 +2,15 @@
 #include <iostream>
 
 #include "platform/windows.h"
-#include "serial/traffic_log.h"
+#include "serial/logs/traffic_log.h"
 #include "sim/simulated_system.h"
 #include "ui/application.h"
 #include "ui/command_line.h"
-#include "ui/design.h"
 #include "ui/fatal_error.h"
 #include "ui/intro.h"
-#include "ui/lamp_icons.h"
-#include "ui/message_box.h"
+#include "ui/kit/design.h"
+#include "ui/kit/lamp_icons.h"
+#include "ui/kit/message_box.h"
 #include "ui/termination.h"
 
 int main(int argc, char** argv) {

@@ -8,11 +8,11 @@
 #include <cstdlib>
 #include <memory>
 
+#include "ports/port_descriptions.h"
 #include "ports/port_map.h"
 #include "ports/port_names.h"
 #include "ports/port_settings.h"
 #include "ports/port_watcher.h"
-#include "serial/device_names.h"
 
 namespace ui {
 namespace {
@@ -48,7 +48,7 @@ PortChoice::PortChoice(const std::array<QRadioButton*, kPortCount>& options, QOb
 }
 
 void PortChoice::RefreshTooltips() {
-  const std::vector<std::string> texts = win32::DescribeComNames();
+  const std::vector<std::string> texts = ports::DescribeComNames();
   for (std::size_t i = 0; i < options_.size() && i < texts.size(); ++i)
     options_[i]->setToolTip(QString::fromStdString(texts[i]));
 }

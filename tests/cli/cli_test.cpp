@@ -16,7 +16,7 @@
 #include "register_list.h"
 #include "report.h"
 #include "run_loop.h"
-#include "serial/traffic_log.h"
+#include "serial/logs/traffic_log.h"
 #include "sim/simulated_system.h"
 #include "ui/radio_window.h"
 

@@ -9,11 +9,11 @@
 #include <QTemporaryDir>
 
 #include "platform/real_event_service.h"
-#include "serial/traffic_log.h"
+#include "serial/logs/traffic_log.h"
 #include "sim_process.h"
 #include "ui/cdemo.h"
-#include "ui/design.h"
 #include "ui/intro.h"
+#include "ui/kit/design.h"
 #include "ui/ui_test_support.h"
 
 namespace {

@@ -22,8 +22,8 @@
 #include <cstdlib>
 
 #include "platform/real_event_service.h"
-#include "ui/design.h"
 #include "ui/intro.h"
+#include "ui/kit/design.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/real_event_service.h"
-#include "serial/tty_device.h"
+#include "serial/tty/tty_device.h"
 
 namespace win32 {
 

@@ -1,4 +1,4 @@
-#include "serial/tty_device.h"
+#include "serial/tty/tty_device.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@
 #include <string>
 
 #include "pty_fixture.h"
-#include "serial/tty_settings.h"
+#include "serial/tty/tty_settings.h"
 
 namespace win32 {
 namespace {

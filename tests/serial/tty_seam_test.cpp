@@ -17,8 +17,8 @@
 #include "ports/port_detector.h"
 #include "pty_fixture.h"
 #include "serial/comm_api.h"
-#include "serial/device_notices.h"
-#include "serial/tty_system.h"
+#include "serial/logs/device_notices.h"
+#include "serial/tty/tty_system.h"
 #include "support/stub_detector.h"
 
 namespace win32 {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/virtual_event_service.h"
-#include "serial/simulated_line.h"
+#include "serial/sim_line/simulated_line.h"
 #include "sim/radio_system.h"
 
 namespace simtest {

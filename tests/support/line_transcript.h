@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "serial/simulated_line.h"
+#include "serial/sim_line/simulated_line.h"
 
 namespace testsupport {
 

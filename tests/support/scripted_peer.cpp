@@ -1,6 +1,6 @@
 #include "support/scripted_peer.h"
 
-#include "serial/simulated_line.h"
+#include "serial/sim_line/simulated_line.h"
 
 namespace testsupport {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "serial/line_peer.h"
+#include "serial/sim_line/line_peer.h"
 
 namespace testsupport {
 

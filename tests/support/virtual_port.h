@@ -8,7 +8,7 @@
 
 #include "platform/virtual_event_service.h"
 #include "platform/windows.h"
-#include "serial/simulated_line.h"
+#include "serial/sim_line/simulated_line.h"
 #include "support/line_transcript.h"
 #include "support/scripted_peer.h"
 

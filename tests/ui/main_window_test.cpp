@@ -6,7 +6,7 @@
 
 #include "platform/interval_timer.h"
 #include "radio_window.h"
-#include "ui/controls.h"
+#include "ui/kit/controls.h"
 
 namespace {
 

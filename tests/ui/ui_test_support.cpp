@@ -7,9 +7,9 @@
 #include <cstdlib>
 
 #include "link/functions.h"
-#include "serial/simulated_line.h"
+#include "serial/sim_line/simulated_line.h"
 #include "support/scripted_peer.h"
-#include "ui/design.h"
+#include "ui/kit/design.h"
 
 namespace uitest {
 void WindowTest::SetUp() {

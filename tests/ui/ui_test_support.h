@@ -30,7 +30,7 @@
 #include "support/message_box_recorder.h"
 #include "ui/cdemo.h"
 #include "ui/fatal_error.h"
-#include "ui/page_controls.h"
+#include "ui/pages/page_controls.h"
 
 namespace uitest {
 

@@ -18,9 +18,9 @@
 #include "platform/virtual_event_service.h"
 #include "sim/simulated_system.h"
 #include "ui/cdemo.h"
-#include "ui/design.h"
 #include "ui/help_windows.h"
 #include "ui/intro.h"
+#include "ui/kit/design.h"
 
 namespace {
 

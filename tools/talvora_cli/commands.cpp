@@ -57,7 +57,9 @@ int ReadJob(HeadlessPages& pages, const std::vector<int>& registers, const Optio
   if (kept != nullptr) *kept = result;
   ProgressLine::Clear();
   if (options.json) {
-    PrintJson(ReadJson(result), options);
+    QJsonObject json = ReadJson(result);
+    json["command"] = options.command;  // "read" or "save"
+    PrintJson(json, options);
   } else {
     Print(ReadLines(result));
   }
@@ -71,7 +73,9 @@ int WriteJob(HeadlessPages& pages, const std::vector<std::pair<int, QString>>& v
   const WriteResult result = WriteRegisters(pages, values, options.remote, &progress);
   ProgressLine::Clear();
   if (options.json) {
-    PrintJson(WriteJson(result), options);
+    QJsonObject json = WriteJson(result);
+    json["command"] = options.command;  // "write" or "load"
+    PrintJson(json, options);
   } else {
     Print(WriteLines(result));
   }

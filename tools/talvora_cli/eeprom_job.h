@@ -4,25 +4,16 @@
 // them, on headless pages.
 
 #include <QString>
-#include <optional>
 #include <utility>
 #include <vector>
 
 #include "headless_pages.h"
+#include "operations/register_runs.h"
 
 namespace cli {
 
-struct RegisterReading {
-  int n = 0;
-  std::optional<int> value;  // none: the register never answered
-  bool retried = false;      // the value came only at the second request
-};
-
-struct RegisterWrite {
-  int n = 0;
-  int value = 0;
-  bool confirmed = false;  // read back as written
-};
+using RegisterReading = operations::RegisterReading;
+using RegisterWrite = operations::RegisterProgramming;
 
 struct ReadResult {
   std::vector<RegisterReading> registers;
@@ -41,11 +32,11 @@ struct WriteResult {
 // `remote`: plain frames to the remote module, as "Remote Module " sends them. `follower`
 // learns of every register as the run goes (progress); null for none.
 ReadResult ReadRegisters(HeadlessPages& pages, const std::vector<int>& registers, bool remote,
-                         operations::EepromRunObserver* follower = nullptr);
+                         operations::OutcomeListener* follower = nullptr);
 
 // `values`: register and the value text as typed into its box. Every text must be one the
 // window programs (operations::ProgrammingValue); the caller checks that first.
 WriteResult WriteRegisters(HeadlessPages& pages, const std::vector<std::pair<int, QString>>& values,
-                           bool remote, operations::EepromRunObserver* follower = nullptr);
+                           bool remote, operations::OutcomeListener* follower = nullptr);
 
 }  // namespace cli

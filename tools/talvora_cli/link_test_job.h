@@ -8,14 +8,8 @@
 
 namespace cli {
 
-// One evaluation of the link test (every second): what the page shows then.
-struct Evaluation {
-  double seconds = 0;  // since TEST ON
-  int sent = 0;
-  int received = 0;
-  int level = 0;
-  QString caption;
-};
+// One evaluation of the link test (every second).
+using Evaluation = operations::LinkEvaluation;
 
 struct LinkTestResult {
   std::vector<Evaluation> evaluations;

@@ -5,7 +5,7 @@
 #include <QCoreApplication>
 
 #include "commands.h"
-#include "serial/traffic_log.h"
+#include "serial/logs/traffic_log.h"
 #include "sim/simulated_system.h"
 #include "talvora_version.h"
 
@@ -20,7 +20,8 @@ Commands:
                            prints "NN VALUE", "NN NO" for none, "retried" for a value that
                            came only at the second request
   write N=V [N=V ...]      programs registers as "EEPROM Writing" does: a second's pause
-                           after each write, then a read-back; prints "NN VALUE ok|failed"
+                           after each write, then a read-back; prints "NN VALUE ok|failed",
+                           when interrupted also "sent, not confirmed" or "not sent"
   linktest --seconds S     the link test for S seconds; a line per evaluation, then the
            [--csv FILE]    totals as TEST OFF shows them; --csv writes the evaluations
   send [--to ADDR] TEXT    Initialization, then Send Data (a slave ignores --to)

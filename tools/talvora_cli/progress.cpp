@@ -37,11 +37,12 @@ void ProgressLine::Requested(int /*n*/, bool /*retry*/) {
   Show();
 }
 
-void ProgressLine::Answered(int /*n*/, int /*value*/, bool /*retried*/) {
-  ++answered_;
+void ProgressLine::Read(const operations::RegisterReading& reading) {
+  if (reading.value) ++answered_;
 }
 
-void ProgressLine::Confirmed(int /*n*/, bool /*ok*/) {
+void ProgressLine::Programmed(const operations::RegisterProgramming& programming) {
+  if (programming.state == operations::WriteState::Sent) return;
   ++confirmed_;
   Show();
 }

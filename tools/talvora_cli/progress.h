@@ -2,13 +2,13 @@
 
 #include <QString>
 
-#include "operations/eeprom_run.h"
+#include "operations/outcomes.h"
 
 namespace cli {
 
 // A progress line on standard error for runs longer than a second, and only when standard
 // error is a terminal: registers done of total and the most time the limits leave.
-class ProgressLine final : public operations::EepromRunObserver {
+class ProgressLine final : public operations::OutcomeListener {
  public:
   enum class Run { Reading, Programming };
 
@@ -18,8 +18,8 @@ class ProgressLine final : public operations::EepromRunObserver {
   ProgressLine& operator=(const ProgressLine&) = delete;
 
   void Requested(int n, bool retry) override;
-  void Answered(int n, int value, bool retried) override;
-  void Confirmed(int n, bool ok) override;
+  void Read(const operations::RegisterReading& reading) override;
+  void Programmed(const operations::RegisterProgramming& programming) override;
 
   // For runs by time: "link test: 12 of 30 s".
   static void ShowTime(const QString& what, double seconds, double total);

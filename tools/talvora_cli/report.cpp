@@ -44,7 +44,7 @@ QStringList ReadLines(const ReadResult& result) {
   for (const RegisterReading& reading : result.registers) {
     QString line = RegisterName(reading.n) + " ";
     line += reading.value ? QString::number(*reading.value) : QString("NO");
-    if (reading.retried) line += " retried";
+    if (reading.retried && reading.value) line += " retried";
     lines << line;
   }
   return lines;
@@ -60,7 +60,7 @@ QJsonObject ReadJson(const ReadResult& result) {
     } else {
       unanswered.push_back(reading.n);
     }
-    if (reading.retried) retried.push_back(reading.n);
+    if (reading.retried && reading.value) retried.push_back(reading.n);
   }
   return {{"command", "read"},
           {"registers", registers},
@@ -70,13 +70,27 @@ QJsonObject ReadJson(const ReadResult& result) {
           {"interrupted", result.interrupted}};
 }
 
+QString WriteStateName(operations::WriteState state) {
+  switch (state) {
+    case operations::WriteState::Confirmed:
+      return "ok";
+    case operations::WriteState::NotConfirmed:
+      return "failed";
+    case operations::WriteState::Sent:
+      return "sent, not confirmed";
+    case operations::WriteState::NotSent:
+      return "not sent";
+  }
+  return {};
+}
+
 QStringList WriteLines(const WriteResult& result) {
   QStringList lines;
   for (const RegisterWrite& write : result.registers) {
     lines << QString("%1 %2 %3")
                  .arg(RegisterName(write.n))
                  .arg(write.value)
-                 .arg(write.confirmed ? "ok" : "failed");
+                 .arg(WriteStateName(write.state));
   }
   return lines;
 }
@@ -85,13 +99,33 @@ QJsonObject WriteJson(const WriteResult& result) {
   QJsonObject registers;
   std::vector<int> confirmed;
   std::vector<int> failed;
+  std::vector<int> unconfirmed;
+  std::vector<int> notSent;
   for (const RegisterWrite& write : result.registers) {
     registers[QString::number(write.n)] = write.value;
-    (write.confirmed ? confirmed : failed).push_back(write.n);
+    switch (write.state) {
+      case operations::WriteState::Confirmed:
+        confirmed.push_back(write.n);
+        break;
+      case operations::WriteState::NotConfirmed:
+        failed.push_back(write.n);
+        break;
+      case operations::WriteState::Sent:
+        unconfirmed.push_back(write.n);
+        break;
+      case operations::WriteState::NotSent:
+        notSent.push_back(write.n);
+        break;
+    }
   }
-  return {
-      {"command", "write"},        {"registers", registers},  {"confirmed", Numbers(confirmed)},
-      {"failed", Numbers(failed)}, {"status", result.status}, {"interrupted", result.interrupted}};
+  return {{"command", "write"},
+          {"registers", registers},
+          {"confirmed", Numbers(confirmed)},
+          {"failed", Numbers(failed)},
+          {"unconfirmed", Numbers(unconfirmed)},
+          {"not_sent", Numbers(notSent)},
+          {"status", result.status},
+          {"interrupted", result.interrupted}};
 }
 
 QString EvaluationLine(const Evaluation& evaluation) {

@@ -19,7 +19,8 @@ QString RegisterName(int n);
 QStringList ReadLines(const ReadResult& result);
 QJsonObject ReadJson(const ReadResult& result);
 
-// "01 12 ok", "02 7 failed".
+// "01 12 ok", "02 7 failed", and in a run cut short "03 9 sent, not confirmed", "04 5 not sent".
+QString WriteStateName(operations::WriteState state);
 QStringList WriteLines(const WriteResult& result);
 QJsonObject WriteJson(const WriteResult& result);
 

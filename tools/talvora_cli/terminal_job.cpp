@@ -9,18 +9,32 @@ namespace {
 // Ten bit times a byte at 9600 baud, and a margin for the last poll tick to see the write end.
 constexpr double kSecondsPerByte = 10.0 / 9600.0;
 constexpr double kWriteMargin = 0.2;
+constexpr double kMicrosPerSecond = 1e6;
+
+// Calls `hear` with each outcome of one kind as it comes.
+template <typename Outcome>
+class Hearing final : public operations::OutcomeListener {
+ public:
+  explicit Hearing(std::function<void(const Outcome&)> hear) : hear_(std::move(hear)) {}
+  void Initialized(const operations::InitializationOutcome& outcome) override {
+    if constexpr (std::is_same_v<Outcome, operations::InitializationOutcome>) hear_(outcome);
+  }
+  void Received(const operations::ReceivedBlock& block) override {
+    if constexpr (std::is_same_v<Outcome, operations::ReceivedBlock>) hear_(block);
+  }
+
+ private:
+  std::function<void(const Outcome&)> hear_;
+};
 
 }  // namespace
 
 Initialization Initialize(HeadlessPages& pages) {
-  pages.Terminal().Command7_Click();
-  const operations::TerminalView& page = pages.TerminalPage();
   Initialization result;
-  result.answered = page.Label15->Visible() && !page.Label15->Text().isEmpty();
-  if (!result.answered) return result;
-  result.address = QString::fromStdString(pages.Session().LocalModuleAddress).toInt();
-  result.master = pages.Session().TerminalRole == 1;
-  result.connection = page.Label15->Text();
+  Hearing<operations::InitializationOutcome> hearing(
+      [&](const operations::InitializationOutcome& outcome) { result = outcome; });
+  const operations::ListeningTo listening(pages.Reports(), hearing);
+  pages.Terminal().Command7_Click();
   return result;
 }
 
@@ -35,22 +49,17 @@ void SendMessage(HeadlessPages& pages, const QString& message, const QString& de
 
 std::vector<ReceivedBlock> Listen(HeadlessPages& pages, double seconds,
                                   const std::function<void(const ReceivedBlock&)>& onBlock) {
-  const operations::TerminalView& page = pages.TerminalPage();
   std::vector<ReceivedBlock> blocks;
   const platform::Micros start = platform::Events().NowMicros();
-  const bool master = pages.Session().TerminalRole == 1;
-  // The serial-port object writes the sender into Text3 first, then the rest into TermText.
-  HeadlessPages::Plain(page.TermText).OnText([&](const QString& text) {
-    if (text.isEmpty()) return;  // a block that begins with a zero byte shows nothing
-    ReceivedBlock block;
-    block.seconds = static_cast<double>(platform::Events().NowMicros() - start) / 1e6;
-    if (master && !page.Text3->Text().isEmpty()) block.from = page.Text3->Text().toInt();
-    block.bytes = text.toLatin1().toStdString();
+  Hearing<operations::ReceivedBlock> hearing([&](const operations::ReceivedBlock& received) {
+    const ReceivedBlock block{
+        static_cast<double>(platform::Events().NowMicros() - start) / kMicrosPerSecond,
+        received.from, received.bytes};
     blocks.push_back(block);
     if (onBlock) onBlock(block);
   });
+  const operations::ListeningTo listening(pages.Reports(), hearing);
   RunFor(seconds);
-  HeadlessPages::Plain(page.TermText).OnText({});
   return blocks;
 }
 

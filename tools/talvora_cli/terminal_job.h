@@ -11,12 +11,7 @@
 namespace cli {
 
 // What Initialization found out about the attached module.
-struct Initialization {
-  bool answered = false;
-  bool master = false;  // address 0
-  int address = 0;
-  QString connection;  // the page's connection caption
-};
+using Initialization = operations::InitializationOutcome;
 
 // A block the terminal received: the sender's address where the page shows one (a master's
 // terminal), and the rest of the block.

@@ -11,7 +11,7 @@
 #include "close_watch.h"
 #include "line_pacer.h"
 #include "pseudo_terminal.h"
-#include "serial/line_peer.h"
+#include "serial/sim_line/line_peer.h"
 #include "sim/options.h"
 #include "sim/radio_system.h"
 

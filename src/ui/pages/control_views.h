@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+#include "operations/page_views.h"
+#include "ui/kit/widget_control.h"
+
+namespace ui {
+
+// The views the page model works on, over the widgets of the pages, found by their designed
+// names. It owns the views; they must not outlive the widgets' window.
+class ControlViews {
+ public:
+  // The views of every control of the pages under `pages`.
+  operations::PageViews Pages(const QWidget& pages);
+
+ private:
+  std::vector<std::unique_ptr<WidgetControl>> views_;
+};
+
+}  // namespace ui
