@@ -15,8 +15,8 @@
 #include "headless_pages.h"
 #include "link/functions.h"
 #include "platform/virtual_event_service.h"
-#include "serial/line_peer.h"
-#include "serial/simulated_line.h"
+#include "serial/sim_line/line_peer.h"
+#include "serial/sim_line/simulated_line.h"
 #include "terminal_job.h"
 
 namespace {

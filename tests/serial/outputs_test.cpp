@@ -11,9 +11,9 @@
 #include <string>
 
 #include "serial/comm_api.h"
-#include "serial/device_notices.h"
+#include "serial/logs/device_notices.h"
+#include "serial/logs/traffic_log.h"
 #include "serial/open_failure.h"
-#include "serial/traffic_log.h"
 #include "sim/simulated_system.h"
 
 namespace win32 {
