@@ -84,8 +84,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The faces the windows ask for are substituted from these; Qt finds fonts at run time, so no
-# library dependency names them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-comfortaa")
+# The faces the windows ask for are substituted from these, and DejaVu Sans is the plain face of
+# everything the design gives no face (message boxes, menus, tooltips); Qt finds fonts at run
+# time, so no library dependency names them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-comfortaa, fonts-dejavu-core")
+# Qt's Wayland plugin, for a Wayland session without X11 (XWayland) or QT_QPA_PLATFORM=wayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -8,7 +8,8 @@ packages=(
   qt6-base-dev libgl-dev libudev-dev libxcb1-dev
   libgtest-dev libgmock-dev
   fonts-dejavu-core fonts-liberation2 fonts-comfortaa
-  xvfb xauth xdotool x11-utils
+  xvfb xauth xdotool x11-utils openbox
+  weston qt6-wayland
   "$@"
 )
 

@@ -8,7 +8,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 
 #include "link/functions.h"
 #include "operations/page_model.h"
@@ -23,16 +22,11 @@
 #include "ui/pages/page_logic.h"
 #include "ui/pages/pages.h"
 #include "ui/pages/profile_actions.h"
+#include "ui/window_manners.h"
 
 namespace ui {
 namespace {
 
-// A fixed window with a Close command and neither a minimize nor a maximize box. It is a dialog
-// of the start-up window, so that the window manager keeps it over that window and lists the
-// two as one.
-constexpr Qt::WindowFlags kWindowFlags = Qt::Dialog | Qt::CustomizeWindowHint |
-                                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                         Qt::WindowCloseButtonHint;
 constexpr QSize kClientTwips{9480, 6855};
 // The tab control lies just outside the client area on the left and at the top, so that its
 // own borders do not show there.
@@ -52,7 +46,7 @@ struct CDemo::Controls {
 };
 
 CDemo::CDemo(PortNameSource portName, QWidget* parent)
-    : QWidget(parent, kWindowFlags),
+    : QWidget(parent, kMainWindowFlags),
       portName_(std::move(portName)),
       help_(std::make_unique<HelpWindows>(this)) {
   setWindowTitle(QString::fromLatin1(kProgramTitle));
@@ -60,6 +54,7 @@ CDemo::CDemo(PortNameSource portName, QWidget* parent)
   hwnd_ = platform::RegisterWindow([this](const std::string& text) {
     setWindowTitle(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
   });
+  KeepNormalState(*this, [] { return true; });
   BuildControls();
 }
 
@@ -114,9 +109,9 @@ void CDemo::DropControls() {
 void CDemo::ShowModal() {
   Form_Load();
   setWindowModality(Qt::ApplicationModal);
-  CentreOnScreen();
+  CentreFrameOnScreen(*this);
   show();
-  CentreOnScreen();
+  CentreFrameOnScreen(*this);
   raise();
   activateWindow();
   QEventLoop loop;
@@ -232,15 +227,6 @@ operations::SessionState& CDemo::Session() {
 
 operations::PageModel& CDemo::Model() {
   return *controls_->model;
-}
-
-void CDemo::CentreOnScreen() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (screen == nullptr) return;
-  // The whole window, frame included, once the frame is known.
-  QRect placed = frameGeometry();
-  placed.moveCenter(screen->availableGeometry().center());
-  move(placed.topLeft());
 }
 
 }  // namespace ui

@@ -75,7 +75,6 @@ class CDemo final : public QWidget, public operations::MainWindowServices {
   void BuildControls();
   void DropControls();
   void Form_Unload();
-  void CentreOnScreen();
   // Shows the Close command as available only when no operation withholds it and no wait runs.
   void ShowCloseCommand();
 

@@ -5,23 +5,19 @@
 
 #include "ui/kit/twips.h"
 #include "ui/kit/window_focus.h"
+#include "ui/window_manners.h"
 
 namespace ui {
-namespace {
-
-constexpr Qt::WindowFlags kToolWindow =
-    Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
-
-}  // namespace
 
 HelpWindow::HelpWindow(const QString& name, const QString& caption, QSize clientTwips,
                        const QString& boxName, const Twips& boxAt, QStringList lines,
                        QWidget* parent)
-    : QDialog(parent, kToolWindow), lines_(std::move(lines)) {
+    : QDialog(parent, kHelpWindowFlags), lines_(std::move(lines)) {
   setObjectName(name);
   setWindowTitle(caption);
   setFixedSize(TwipsToPixels(clientTwips.width()), TwipsToPixels(clientTwips.height()));
   setWindowModality(Qt::ApplicationModal);
+  KeepNormalState(*this, [] { return true; });
   box_ = new QPlainTextEdit(this);
   Designer(this, QPoint(0, 0)).Place(box_, boxName, DesignFont(kArialRounded, 7.5), boxAt);
   box_->setReadOnly(true);
@@ -46,8 +42,9 @@ addr::addr(QWidget* parent)
                  parent) {}
 
 void addr::Form_Load() {
-  // No place of its own: it opens where it was designed, its client area at (30, 240).
-  setGeometry(QRect(QPoint(TwipsToPixels(30), TwipsToPixels(240)), size()));
+  // No place of its own: it opens where it was designed, its client area at (30, 240) inside a
+  // frame whose corner is the screen's.
+  move(0, 0);
   HelpWindow::Form_Load();
 }
 

@@ -8,6 +8,7 @@
 #include "ui/kit/controls.h"
 #include "ui/kit/twips.h"
 #include "ui/port_choice.h"
+#include "ui/window_manners.h"
 
 namespace ui {
 namespace {
@@ -28,10 +29,12 @@ std::string ComName(int index) {
 
 }  // namespace
 
-intro::intro(QWidget* parent) : QWidget(parent) {
+intro::intro(QWidget* parent) : QWidget(parent, kStartWindowFlags) {
   setObjectName(QStringLiteral("intro"));
   setWindowTitle(QStringLiteral("intro"));
   setFixedSize(TwipsToPixels(kIntroClientTwips.width()), TwipsToPixels(kIntroClientTwips.height()));
+  // Minimized behind an open main window it would leave that window's owner out of reach.
+  KeepNormalState(*this, [this] { return mainOpen_; });
 
   const Designer window(this, QPoint(0, 0));
   const QFont font = DesignFont(kTahoma, 9.75);

@@ -1,5 +1,6 @@
 #include <QStyleFactory>
 #include <iostream>
+#include <optional>
 
 #include "platform/windows.h"
 #include "serial/logs/traffic_log.h"
@@ -11,7 +12,9 @@
 #include "ui/kit/design.h"
 #include "ui/kit/lamp_icons.h"
 #include "ui/kit/message_box.h"
+#include "ui/platform_choice.h"
 #include "ui/termination.h"
+#include "ui/window_probe.h"
 
 int main(int argc, char** argv) {
   // --help, --version and --list-ports print and end without a display.
@@ -23,6 +26,13 @@ int main(int argc, char** argv) {
     std::cerr << "talvora: " << error << "\n";
     return 2;
   }
+  ui::ApplyPlatformChoice();
+  QString problem;
+  const std::optional<bool> probe = ui::WindowProbe::Requested(problem);
+  if (!probe) {
+    std::cerr << "talvora: " << problem.toStdString() << "\n";
+    return 2;
+  }
   ui::Application app(argc, argv);
   try {
     QApplication::setApplicationName(QStringLiteral("talvora"));
@@ -31,9 +41,12 @@ int main(int argc, char** argv) {
     // One style everywhere, so that the fixed layout and its colours look as designed.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     ui::RegisterFontSubstitutes();
+    QApplication::setFont(ui::PlainFont());
     sim::RegisterSimulatedSystem();
     platform::SetMessageBoxPresenter(ui::ShowMessageBox);
     ui::EndOnTerminationSignals();
+
+    if (*probe) new ui::WindowProbe(&app);
 
     ui::intro start;
     start.show();

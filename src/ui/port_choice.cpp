@@ -1,9 +1,13 @@
 #include "ui/port_choice.h"
 
+#include <QActionGroup>
+#include <QEvent>
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QTimer>
+#include <QToolTip>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -21,17 +25,39 @@ constexpr const char* kSimulatedChoice = "Simulated radio system";
 constexpr const char* kOtherChoice = "Other device…";
 constexpr const char* kAutomaticChoice = "Automatic";
 constexpr const char* kSimulatedDevice = "sim";
+constexpr const char* kEnvironmentDecides = "talvoraEnvironmentDecides";
 
 std::string NameOf(int index) {
   return ports::ComName(index + 1);
 }
 
+// The choices exclude each other: radio items of one group. While the environment decides the
+// port none of them is in force, so none is ticked and none can be chosen.
 QAction* AddChoice(QMenu* menu, const QString& text, bool current) {
+  auto* group = menu->findChild<QActionGroup*>(QString(), Qt::FindDirectChildrenOnly);
+  if (group == nullptr) group = new QActionGroup(menu);
   QAction* action = menu->addAction(text);
   action->setCheckable(true);
-  action->setChecked(current);
+  action->setActionGroup(group);
+  action->setChecked(current && !menu->property(kEnvironmentDecides).toBool());
+  action->setEnabled(!menu->property(kEnvironmentDecides).toBool());
   return action;
 }
+
+// Shows an option's tooltip to the right of the option, where it hides none of the others.
+class TooltipBeside final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* option = qobject_cast<QWidget*>(watched);
+    if (option == nullptr || event->type() != QEvent::ToolTip) return false;
+    QToolTip::showText(option->mapToGlobal(QPoint(option->width(), 0)), option->toolTip(), option,
+                       option->rect());
+    return true;
+  }
+};
 
 }  // namespace
 
@@ -42,9 +68,20 @@ PortChoice::PortChoice(const std::array<QRadioButton*, kPortCount>& options, QOb
     option->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(option, &QWidget::customContextMenuRequested, this,
             [this, i](const QPoint& at) { ShowMenu(i, at); });
+    option->installEventFilter(new TooltipBeside(option));
   }
   connect(watcher_, &ports::PortWatcher::Changed, this, &PortChoice::RefreshTooltips);
-  RefreshTooltips();
+  // The window shows first; the devices behind the names are looked up once it is on the
+  // screen. A name chosen before that is resolved when its port opens, as always.
+  options_.front()->window()->installEventFilter(this);
+}
+
+bool PortChoice::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Paint && watched == options_.front()->window()) {
+    watched->removeEventFilter(this);
+    QTimer::singleShot(0, this, [this] { RefreshTooltips(); });
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 void PortChoice::RefreshTooltips() {
@@ -60,8 +97,12 @@ QMenu* PortChoice::MenuFor(int index, QWidget* parent) {
   const std::string variable = ports::ComVariable(index + 1);
   if (const char* set = std::getenv(variable.c_str()); set != nullptr && *set != '\0') {
     // The environment wins over whatever is chosen here.
-    menu->addAction(QString::fromStdString(variable + " sets " + name + " to " + set))
-        ->setEnabled(false);
+    QAction* decided =
+        menu->addAction(QString::fromStdString(variable + " sets " + name + " to " + set));
+    decided->setCheckable(true);
+    decided->setChecked(true);
+    decided->setEnabled(false);
+    menu->setProperty(kEnvironmentDecides, true);
     menu->addSeparator();
   }
   const ports::PortSettings saved = ports::ReadPortSettings();
@@ -80,7 +121,7 @@ QMenu* PortChoice::MenuFor(int index, QWidget* parent) {
   connect(AddChoice(menu, QString::fromLatin1(kSimulatedChoice), simulated), &QAction::triggered,
           this, [this, index] { Choose(index, kSimulatedDevice); });
   connect(AddChoice(menu, QString::fromUtf8(kOtherChoice), !listed && !simulated),
-          &QAction::triggered, this, [this, index] { AskForDevice(index); });
+          &QAction::triggered, this, [this, index, current] { AskForDevice(index, current); });
   menu->addSeparator();
   connect(AddChoice(menu, QString::fromLatin1(kAutomaticChoice), current.empty()),
           &QAction::triggered, this, [this, index] { Choose(index, {}); });
@@ -93,12 +134,12 @@ void PortChoice::ShowMenu(int index, const QPoint& at) {
   menu->exec(option->mapToGlobal(at));
 }
 
-void PortChoice::AskForDevice(int index) {
+void PortChoice::AskForDevice(int index, const std::string& current) {
   bool ok = false;
   const QString device = QInputDialog::getText(
       options_[static_cast<std::size_t>(index)]->window(), QString::fromStdString(NameOf(index)),
       QStringLiteral("Device (a path such as /dev/ttyUSB0, or sim:options):"), QLineEdit::Normal,
-      QString(), &ok);
+      QString::fromStdString(current), &ok);
   if (ok && !device.trimmed().isEmpty()) Choose(index, device.trimmed().toStdString());
 }
 

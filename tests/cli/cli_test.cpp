@@ -159,9 +159,29 @@ INSTANTIATE_TEST_SUITE_P(
         Command{{"--port", "sim", "write", "1=256"}, 2, "'256' is out of range"},
         Command{{"--port", "sim", "listen"}, 2, "needs --seconds"},
         Command{{"--port", "/nonexistent/tty", "read"}, 2, "no such device"},
-        Command{{"--port", "sim", "frobnicate"}, 2, "unknown command 'frobnicate'"}));
+        Command{{"--port", "sim", "frobnicate"}, 2, "unknown command 'frobnicate'"},
+        Command{{"--port", "sim", "write", "1=2=3"}, 2, "'1=2=3' is not N=V"},
+        Command{{"--port", "sim", "load", "/nonexistent/profile.json"},
+                2,
+                "cannot read /nonexistent/profile.json: No such file or directory"},
+        Command{{"--port", "sim", "diff", "/nonexistent/profile.json"},
+                2,
+                "cannot read /nonexistent/profile.json: No such file or directory"},
+        Command{{"--port", "sim:remotes=none", "linktest", "--seconds", "2"}, 0, R"("level":2)"},
+        Command{{"--port", "sim", "write", "1=6", "1=5"}, 0, R"("registers":{"1":5})"},
+        Command{{"--port", "sim:host=5", "read", "0"}, 0, R"("port":"sim:host=5")"}));
 
-TEST(CommandLineInterrupted, ClosesThePortAndPrintsWhatWasDoneWithStatus130) {
+struct Interruption {
+  const char* port;
+  std::vector<const char*> words;  // command and arguments
+  double seconds;                  // --seconds, for the runs that take them
+  const char* printed;             // what was done before Ctrl+C, or nullptr to leave it
+};
+
+class CommandLineInterrupted : public testing::TestWithParam<Interruption> {};
+
+// Ctrl+C at 1 s: the run ends then, not at the end of what it was asked to do.
+TEST_P(CommandLineInterrupted, ClosesThePortAtOnceAndPrintsWhatWasDoneWithStatus130) {
   platform::VirtualEventService& clock = platform::UseVirtualTime();
   sim::RegisterSimulatedSystem();
   auto id = std::make_shared<std::uintptr_t>();
@@ -170,26 +190,45 @@ TEST(CommandLineInterrupted, ClosesThePortAndPrintsWhatWasDoneWithStatus130) {
     ::raise(SIGINT);
   });
   cli::Options options;
-  options.port = "sim:host-delay=300";
-  options.command = "read";
-  options.arguments = {"0-5"};
+  options.port = GetParam().port;
+  options.command = GetParam().words.front();
+  for (std::size_t i = 1; i < GetParam().words.size(); ++i)
+    options.arguments << GetParam().words[i];
+  options.seconds = GetParam().seconds;
+  const platform::Micros start = clock.NowMicros();
   testing::internal::CaptureStdout();
   testing::internal::CaptureStderr();
   EXPECT_EQ(cli::RunCommand(options), 130);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "00 0\n01 8\n");
+  const std::string out = testing::internal::GetCapturedStdout();
+  if (GetParam().printed != nullptr) {
+    EXPECT_EQ(out, GetParam().printed);
+  }
   EXPECT_THAT(testing::internal::GetCapturedStderr(), testing::HasSubstr("interrupted"));
+  EXPECT_LT(clock.NowMicros() - start, 3'000'000) << "the run went on after Ctrl+C";
   EXPECT_FALSE(functions::PortOpen());
   cli::ClearInterruption();
 }
 
+INSTANTIATE_TEST_SUITE_P(
+    Runs, CommandLineInterrupted,
+    testing::Values(Interruption{"sim:host-delay=300", {"read", "0-5"}, 0, "00 0\n01 8\n"},
+                    Interruption{"sim", {"linktest"}, 60, nullptr},
+                    Interruption{"sim:host=4", {"listen"}, 60, nullptr}));
+
 // The traffic log of a write and a read-back: every frame with its RTS state, RTS rising and
-// falling, what the reads delivered.
+// falling, what the reads delivered; after what earlier runs left, in seconds since the port
+// was opened.
 TEST(TrafficLog, ShowsEveryFrameWithItsRtsStateAndTheReplies) {
   const QString path = QDir(QDir::tempPath()).filePath("talvora-traffic-test.log");
   QFile::remove(path);
+  {
+    QFile earlier(path);
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    ASSERT_EQ(earlier.write("an earlier run\n"), 15);
+  }
   std::string error;
   ASSERT_TRUE(win32::traffic_log::Open(path.toStdString(), error)) << error;
-  platform::UseVirtualTime();
+  platform::UseVirtualTime().Advance(5'000'000);
   sim::RegisterSimulatedSystem();
   cli::Options options;
   options.port = "sim:host-delay=5";
@@ -202,9 +241,16 @@ TEST(TrafficLog, ShowsEveryFrameWithItsRtsStateAndTheReplies) {
 
   QFile log(path);
   ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+  ASSERT_EQ(log.readLine(), "an earlier run\n");
   QStringList events;  // the lines without their times
-  for (const QString& line : QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts))
+  std::vector<double> times;
+  for (const QString& line : QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts)) {
     events << line.mid(14);
+    times.push_back(line.left(14).toDouble());
+  }
+  ASSERT_FALSE(times.empty());
+  EXPECT_EQ(times.front(), 0.0);
+  EXPECT_LT(times.back(), 2.0) << "the times count from the port's opening";
   EXPECT_EQ(events.join('\n').toStdString(),
             "port opened        sim:host-delay=5 (simulated radio system)\n"
             "RTS up\n"

@@ -1,8 +1,9 @@
 // The program's windows as an X11 window manager sees them, on an Xvfb server of the test's
-// own: the captions, which window each dialog belongs to, and the Close function of the main
-// window's title bar while an operation withholds Close. xdotool clicks the controls at their
-// designed places as the operator's mouse would; xprop reads what the windows tell the window
-// manager.
+// own: the captions, which window each dialog belongs to, the hints that decide the title-bar
+// buttons, the Close function of the main window's title bar while an operation withholds Close,
+// and, with Openbox managing the windows, the frame's place and the error box's paint. xdotool
+// clicks the controls at their designed places as the operator's mouse would; xprop reads what the
+// windows tell the window manager.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 
 #include "sim_process.h"
+#include "x11_pixels.h"
 
 namespace {
 
@@ -85,7 +87,8 @@ class X11Windows : public testing::Test {
     for (const QString& window :
          Run("xdotool", {"search", "--onlyvisible", "--pid", pid, ""}).split('\n')) {
       const QString caption = Property(window, "_NET_WM_NAME").trimmed().remove('"');
-      if (!window.isEmpty() && !caption.isEmpty()) shown[caption] = window;
+      // Openbox's own check window answers to any process.
+      if (!window.isEmpty() && !caption.isEmpty() && caption != "Openbox") shown[caption] = window;
     }
     return shown;
   }
@@ -121,10 +124,129 @@ class X11Windows : public testing::Test {
     return offered();
   }
 
+  // The Motif hints a window gives: flags, functions, decorations; empty when it gives none.
+  std::vector<unsigned> MotifHints(const QString& caption) {
+    std::vector<unsigned> hints;
+    for (const QString& field : Property(Shown()[caption], "_MOTIF_WM_HINTS").split(','))
+      hints.push_back(field.trimmed().toUInt(nullptr, 16));
+    return hints.size() == 5 ? hints : std::vector<unsigned>{};
+  }
+  // The minimum and the maximum size of WM_NORMAL_HINTS, as xprop words them.
+  QStringList SizeLimits(const QString& caption) {
+    const QString hints = Run("xprop", {"-id", Shown()[caption], "WM_NORMAL_HINTS"});
+    const QRegularExpression size("program specified (minimum|maximum) size: (\\d+ by \\d+)");
+    QStringList limits;
+    for (auto it = size.globalMatch(hints); it.hasNext();)
+      limits << it.next().captured(2);
+    return limits;
+  }
+  // Starts Openbox on the server with its default configuration; false if it is not there.
+  bool StartWindowManager() {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", settings_.path());
+    windowManager_.setProcessEnvironment(environment);
+    windowManager_.start("openbox", {"--sm-disable"});
+    if (!windowManager_.waitForStarted()) return false;
+    // Openbox names itself on the root window once it manages the screen.
+    return e2e::WaitUntil(
+        [&] {
+          return Run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id");
+        },
+        kPatienceMs);
+  }
+  // The window's frame as the window manager drew it: client geometry grown by the frame's
+  // extents (left, right, top, bottom).
+  QRect Frame(const QString& caption) {
+    const QString id = Shown()[caption];
+    QRect client;
+    for (const QString& line : Run("xwininfo", {"-id", id}).split('\n')) {
+      const int value = line.section(':', 1).trimmed().toInt();
+      if (line.contains("Absolute upper-left X:")) client.moveLeft(value);
+      if (line.contains("Absolute upper-left Y:")) client.moveTop(value);
+      if (line.contains("Width:")) client.setWidth(value);
+      if (line.contains("Height:")) client.setHeight(value);
+    }
+    const QStringList extents = Property(id, "_NET_FRAME_EXTENTS").split(',');
+    if (extents.size() != 4) return {};
+    return client.adjusted(-extents[0].toInt(), -extents[2].toInt(), extents[1].toInt(),
+                           extents[3].toInt());
+  }
+
   QProcess server_;
   QTemporaryDir settings_;
   QProcess program_;
+  QProcess windowManager_;
 };
+
+// The hints that decide a window manager's title-bar buttons, for each designed window: a fixed
+// size (minimum equal to maximum) and Motif functions and decorations without maximize, and
+// without minimize except on the start-up window.
+TEST_F(X11Windows, EachWindowAsksForItsDesignedButtonsOnly) {
+  StartOnCom1("sim");
+  ASSERT_EQ(ShownOnceThey({"TALVORA", "intro"}), (QStringList{"TALVORA", "intro"}));
+  Click("TALVORA", kModuleAddressName);
+  ASSERT_EQ(ShownOnceThey({"Remote Address", "TALVORA", "intro"}),
+            (QStringList{"Remote Address", "TALVORA", "intro"}));
+  constexpr unsigned kFunctionsGiven = 1, kDecorationsGiven = 2;
+  constexpr unsigned kMinimizeFunction = 1U << 3, kMaximizeFunction = 1U << 4;
+  constexpr unsigned kMinimizeBox = 1U << 5, kMaximizeBox = 1U << 6;
+  const struct {
+    const char* caption;
+    const char* size;
+    bool minimize;
+  } rows[] = {{"intro", "314 by 224", true},
+              {"TALVORA", "632 by 457", false},
+              {"Remote Address", "525 by 80", false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.caption);
+    EXPECT_EQ(SizeLimits(row.caption), (QStringList{row.size, row.size}));
+    const std::vector<unsigned> hints = MotifHints(row.caption);
+    ASSERT_EQ(hints.size(), 5u);
+    EXPECT_EQ(hints[0] & (kFunctionsGiven | kDecorationsGiven),
+              kFunctionsGiven | kDecorationsGiven);
+    EXPECT_EQ(hints[1] & kMaximizeFunction, 0u);
+    EXPECT_EQ(hints[2] & kMaximizeBox, 0u);
+    EXPECT_EQ((hints[1] & kMinimizeFunction) != 0, row.minimize);
+    EXPECT_EQ((hints[2] & kMinimizeBox) != 0, row.minimize);
+  }
+}
+
+// Under a window manager (Openbox): the main window offers no maximize and does not stay
+// minimized, its frame is centred on the screen at the first opening, and a line-error box opened
+// from the poll timer while the main window's modal loop runs is painted at once.
+TEST_F(X11Windows, UnderOpenboxTheMainWindowIsCentredAndTheErrorBoxIsPainted) {
+  if (!StartWindowManager()) GTEST_SKIP() << "no Openbox (scripts/setup.sh installs it)";
+  StartOnCom1("sim:error=frame@8000");
+  ASSERT_TRUE(e2e::WaitUntil([&] { return Shown().contains("TALVORA"); }, kPatienceMs));
+  // Openbox reads no maximize from the hints; minimize it offers in its window menu whatever
+  // the hints say, and the program puts the window back.
+  const QString actions = Property(Shown()["TALVORA"], "_NET_WM_ALLOWED_ACTIONS");
+  EXPECT_TRUE(actions.contains("_NET_WM_ACTION_CLOSE")) << actions.toStdString();
+  EXPECT_FALSE(actions.contains("MAXIMIZE")) << actions.toStdString();
+  QRect frame;
+  e2e::WaitUntil([&] { return (frame = Frame("TALVORA")).isValid() && frame.height() > 457; },
+                 kPatienceMs);
+  EXPECT_LE((frame.center() - QRect(0, 0, 1024, 768).center()).manhattanLength(), 1)
+      << "frame at " << frame.x() << "," << frame.y() << " size " << frame.width() << "x"
+      << frame.height();
+
+  // Minimized through the window manager, the main window comes back.
+  Run("xdotool", {"windowminimize", Shown()["TALVORA"]});
+  QString said;
+  EXPECT_TRUE(e2e::WaitUntil(
+      [&] {
+        said += QString::fromUtf8(program_.readAllStandardError());
+        return said.contains("\"TALVORA\" minimized by the desktop");
+      },
+      kPatienceMs))
+      << said.toStdString();
+  EXPECT_TRUE(e2e::WaitUntil([&] { return Shown().contains("TALVORA"); }, kPatienceMs))
+      << "minimized and left so";
+
+  ASSERT_TRUE(e2e::WaitUntil([&] { return Shown().contains("Errore"); }, kPatienceMs));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::PaintedPixels(Shown()["Errore"]) > 0; }, 3000))
+      << "the box stays black";
+}
 
 TEST_F(X11Windows, CaptionsOwnersAndTheCloseFunctionAreAsTheOperatorShouldSeeThem) {
   StartOnCom1("sim");

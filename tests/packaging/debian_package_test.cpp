@@ -51,8 +51,8 @@ TEST_F(DebianPackage, HoldsEveryProgramWithItsManPageTheMenuEntryAndTheIcons) {
 TEST_F(DebianPackage, NamesItsVersionAndEveryDependency) {
   EXPECT_EQ(DpkgDeb({"--field"}).section("Version: ", 1).section('\n', 0, 0), TALVORA_VERSION);
   const QString depends = DpkgDeb({"--field"}).section("Depends: ", 1).section('\n', 0, 0);
-  for (const char* package :
-       {"libc6", "libstdc++6", "libqt6widgets6", "fonts-liberation2", "fonts-comfortaa"}) {
+  for (const char* package : {"libc6", "libstdc++6", "libqt6widgets6", "fonts-liberation2",
+                              "fonts-comfortaa", "fonts-dejavu-core"}) {
     const QRegularExpression named(
         QString("(^|, )%1( |,|$)").arg(QRegularExpression::escape(package)));
     EXPECT_TRUE(named.match(depends).hasMatch())

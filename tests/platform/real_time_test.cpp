@@ -1,5 +1,6 @@
 // The real event service: timers that are gone once stopped, and naps that sleep. (Ticks that
-// go on while a tick's callback runs a modal loop: the real-loop link test.)
+// go on while a tick's callback runs a modal loop: the real-loop link test.) The termination
+// signals watcher gives the signals back as it found them.
 
 #include <gtest/gtest.h>
 
@@ -7,9 +8,11 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QTimer>
+#include <csignal>
 #include <memory>
 
 #include "platform/real_event_service.h"
+#include "platform/termination_signals.h"
 
 namespace {
 
@@ -70,6 +73,28 @@ TEST_F(RealTimeTest, ANapSleepsAtLeastItsLengthAndDispatchesNothing) {
   EXPECT_GE(service_->NowMicros() - start, 20 * 250);
   EXPECT_EQ(ticks, 0) << "a timer ran during a nap";
   service_->StopTimer(id);
+}
+
+extern "C" void IgnoreSignalForTest(int /*signal*/) {}
+
+TEST(TerminationSignalsTest, TheHandlersFoundAreRestoredWhenTheWatcherEnds) {
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    struct sigaction own {};
+    own.sa_handler = IgnoreSignalForTest;
+    sigemptyset(&own.sa_mask);
+    struct sigaction before {};
+    ASSERT_EQ(sigaction(signal, &own, &before), 0);
+    struct sigaction during {};
+    {
+      platform::TerminationSignals watcher([](int) {});
+      ASSERT_EQ(sigaction(signal, nullptr, &during), 0);
+    }
+    struct sigaction after {};
+    ASSERT_EQ(sigaction(signal, &before, &after), 0);
+    EXPECT_NE(during.sa_handler, &IgnoreSignalForTest) << "the watcher took the signal";
+    EXPECT_EQ(after.sa_handler, &IgnoreSignalForTest);
+  }
 }
 
 }  // namespace

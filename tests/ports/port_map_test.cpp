@@ -93,6 +93,21 @@ TEST_F(PortMapTest, FirstMatchWinsAndDetectedDevicesFillTheNamesLeftInAStableOrd
        "[ports]\nCOM1 /dev/ttyUSB9\nCOM2=sim\n",
        {kAdapterZ},
        {kAdapterZ.path + " [auto]", "/dev/ttyS1 [auto]", "/dev/ttyS2 [auto]", "/dev/ttyS3 [auto]"}},
+      {"a variable set but empty falls through to the settings file",
+       {{"TALVORA_COM1", ""}},
+       "[ports]\nCOM1=/dev/ttyUSB3\n",
+       {},
+       {"/dev/ttyUSB3 [settings]", "/dev/ttyS1 [auto]", "/dev/ttyS2 [auto]", "/dev/ttyS3 [auto]"}},
+      {"names outside the ports section are not ports",
+       {},
+       "[other]\nCOM1=/dev/ttyUSB13\n",
+       {},
+       {"/dev/ttyS0 [auto]", "/dev/ttyS1 [auto]", "/dev/ttyS2 [auto]", "/dev/ttyS3 [auto]"}},
+      {"a name with no device makes the file malformed",
+       {},
+       "[ports]\nCOM1=\nCOM2=sim\n",
+       {},
+       {"/dev/ttyS0 [auto]", "/dev/ttyS1 [auto]", "/dev/ttyS2 [auto]", "/dev/ttyS3 [auto]"}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -121,6 +136,21 @@ TEST_F(PortMapTest, AMalformedFileIsReportedWithItsLineAndNeverRewritten) {
   QFile file(settings::SettingsFilePath());
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll().toStdString(), text) << "a choice must not rewrite a broken file";
+}
+
+TEST_F(PortMapTest, EachMalformedLineIsReportedWithWhatIsWrong) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"COM1=", "COM1 names no device"},
+      {"COM2=\"\"", "COM2 names no device"},
+      {"COM1 /dev/ttyUSB0", "not a setting (name=value): COM1 /dev/ttyUSB0"},
+      {"COM0=sim", "'COM0' is not a port name (COM1 to COM4)"},
+  };
+  const std::string path = settings::SettingsFilePath().toStdString();
+  for (const auto& [line, problem] : rows) {
+    SCOPED_TRACE(line);
+    WriteSettings((std::string("[ports]\n") + line + "\n").c_str());
+    EXPECT_THAT(ReadPortSettings().problems, ElementsAre(path + ":2: " + problem));
+  }
 }
 
 }  // namespace

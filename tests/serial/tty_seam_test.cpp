@@ -2,6 +2,7 @@
 // modem-line call that times out, the kernel's error counters, EIO from an unplugged adapter.
 // A pseudo-terminal carries the bytes; a stand-in for the system calls plays the UART.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <linux/serial.h>
 #include <poll.h>
@@ -12,6 +13,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <deque>
+#include <functional>
 #include <map>
 
 #include "ports/port_detector.h"
@@ -43,8 +45,10 @@ class FakeUart final : public TtySystem {
   }
   int Open(const std::string& path, int flags) override {
     ++opens;
+    if (openError != 0) return Fail(openError);
     const int fd = TtySystem::Open(path, flags);
     if (fd >= 0 && speed != B0) dtr = rts = true;
+    if (fd >= 0 && onOpen) onOpen(fd);
     return fd;
   }
   int Ioctl(int fd, unsigned long request, void* argument) override {
@@ -82,6 +86,15 @@ class FakeUart final : public TtySystem {
     if (readError != 0) return Fail(readError);
     return TtySystem::Read(fd, buffer, count);
   }
+  ssize_t Write(int fd, const void* buffer, std::size_t count) override {
+    if (writeError != 0) return Fail(writeError);
+    return TtySystem::Write(fd, buffer, count);
+  }
+  int QueuedOutput(int fd, int& count) override {
+    if (queuedOutput < 0) return TtySystem::QueuedOutput(fd, count);
+    count = queuedOutput;
+    return 0;
+  }
 
   static int Fail(int err) {
     errno = err;
@@ -95,6 +108,10 @@ class FakeUart final : public TtySystem {
   int modemCalls = 0;
   serial_icounter_struct counters{};
   int readError = 0;
+  int writeError = 0;     // EAGAIN: the kernel's queue is full
+  int queuedOutput = -1;  // bytes left in the UART's queue; -1: as the device says
+  int openError = 0;
+  std::function<void(int fd)> onOpen;  // runs right after the device is opened
   bool present = true;
   std::map<std::string, dev_t> nodes;  // device nodes only this stand-in has
   std::string watched;                 // the path whose stats are counted
@@ -179,9 +196,15 @@ TEST_F(TtySeam, AFailedModemLineCallIsTriedAgainUnlessTheDeviceHasNoLines) {
   const struct Row {
     int err;
     bool triedAgain;
-  } rows[] = {{ETIMEDOUT, true}, {EPROTO, true}, {ENOTTY, false}, {EINVAL, false}};
+    bool lost;  // the device counts as gone
+  } rows[] = {{ETIMEDOUT, true, false},
+              {EPROTO, true, false},
+              {ENOTTY, false, false},
+              {EINVAL, false, false},
+              {EIO, false, true}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.err);
+    notices_.clear();
     Open();
     uart_.failures = {row.err, row.err};
     testing::internal::CaptureStderr();
@@ -196,6 +219,7 @@ TEST_F(TtySeam, AFailedModemLineCallIsTriedAgainUnlessTheDeviceHasNoLines) {
               row.triedAgain)
         << said;
     EXPECT_EQ(said.find("could not") == said.rfind("could not"), true) << "said once: " << said;
+    EXPECT_EQ(notices_.size(), row.lost ? 1u : 0u);
     uart_.failures.clear();
     device_.reset();
   }
@@ -261,6 +285,120 @@ TEST_F(TtySeam, ADeviceThatGoesAwayIsSaidAndReopenedByItsPathWithItsSettings) {
     device_->Advance(platform::Events().NowMicros());
   }
   EXPECT_EQ(device_->Input().Size(), 1u) << "bytes cross again";
+}
+
+TEST_F(TtySeam, ClosingDropsDtrAndRts) {
+  Open();
+  ASSERT_TRUE(device_->SetDtr(true, 0));
+  ASSERT_TRUE(device_->SetRts(true, 0));
+  device_.reset();
+  EXPECT_FALSE(uart_.dtr);
+  EXPECT_FALSE(uart_.rts) << "a raised RTS keeps the radio keyed";
+}
+
+// The kernel has taken the bytes, but the UART has not sent them all: RTS must stay up.
+TEST_F(TtySeam, AWriteIsFinishedOnlyWhenTheUartsQueueIsEmpty) {
+  Open();
+  const std::uint8_t frame[] = {0x24, 0x03};
+  ASSERT_TRUE(device_->Transmit(frame, sizeof frame, 0));
+  const int rows[] = {2, 1, 0};
+  for (const int queued : rows) {
+    SCOPED_TRACE(queued);
+    uart_.queuedOutput = queued;
+    EXPECT_EQ(device_->TransmitDone(0), queued == 0);
+  }
+}
+
+TEST_F(TtySeam, BytesQueuedBeforeTheDeviceWentAwayAreNeverSentAfterItComesBack) {
+  Open();
+  uart_.writeError = EAGAIN;  // the kernel's queue is full: the command waits in the device
+  const std::uint8_t command[] = {0x23, 0x03, 0x05};
+  ASSERT_TRUE(device_->Transmit(command, sizeof command, 0));
+  EXPECT_FALSE(device_->TransmitDone(0));
+  const Micros t0 = platform::Events().NowMicros();
+  uart_.readError = EIO;
+  device_->Advance(t0);
+  ASSERT_EQ(notices_.size(), 1u);
+
+  uart_.readError = 0;
+  uart_.writeError = 0;
+  device_->Advance(t0 + 1'200'000);
+  ASSERT_EQ(notices_.size(), 2u) << "the device came back";
+  for (int i = 0; i < 5; ++i)
+    device_->Advance(t0 + 1'200'000 + i * 70'000);
+  EXPECT_FALSE(OtherSideGotSomething()) << "a stale command reached the module";
+  EXPECT_TRUE(device_->TransmitDone(t0 + 1'600'000));
+}
+
+TEST_F(TtySeam, InputWaitingBeforeTheOpenIsDiscarded) {
+  uart_.onOpen = [this](int fd) {
+    ASSERT_EQ(::write(master_, "old\n", 4), 4);
+    // The pseudo-terminal hands the bytes to the device side a moment later.
+    int waiting = 0;
+    for (int i = 0; i < 2000 && waiting < 4; ++i) {
+      ::usleep(1000);
+      ASSERT_EQ(::ioctl(fd, FIONREAD, &waiting), 0);
+    }
+    ASSERT_EQ(waiting, 4);
+  };
+  Open();
+  uart_.onOpen = {};
+  ASSERT_EQ(::write(master_, "Z", 1), 1);
+  for (int i = 0; i < 100 && device_->Input().Size() == 0; ++i) {
+    platform::Events().Yield();
+    device_->Advance(platform::Events().NowMicros());
+  }
+  for (int i = 0; i < 5; ++i) {
+    platform::Events().Yield();
+    device_->Advance(platform::Events().NowMicros());
+  }
+  std::uint8_t first = 0;
+  ASSERT_EQ(device_->Input().Size(), 1u) << "leftover bytes were kept";
+  device_->Input().Take(&first, 1);
+  EXPECT_EQ(first, 'Z');
+}
+
+// What an open that cannot complete says, and what a modem-line failure at open says.
+TEST_F(TtySeam, OpensThatFailThroughTheSystemSayWhy) {
+  const struct Row {
+    int openError;
+    int modemError;  // of the first modem-line call
+    DWORD error;     // 0: the port opens
+    const char* reason;
+    const char* said;  // on standard error
+  } rows[] = {
+      {EACCES, 0, ERROR_ACCESS_DENIED, "permission denied", ""},
+      {EIO, 0, ERROR_FILE_NOT_FOUND, "no UART behind this port (I/O error)", ""},
+      {0, EIO, ERROR_FILE_NOT_FOUND, "no UART behind this port (I/O error)", ""},
+      {0, ETIMEDOUT, 0, "", "DTR and RTS could not be set (Connection timed out)"},
+      {0, ENOTTY, 0, "", ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::to_string(row.openError) + "/" + std::to_string(row.modemError));
+    uart_.openError = row.openError;
+    uart_.failures.clear();
+    if (row.modemError != 0) uart_.failures = {row.modemError};
+    OpenFailure failure;
+    testing::internal::CaptureStderr();
+    auto device = OpenTtyDevice("COM1", path_, failure);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(device == nullptr, row.error != 0);
+    if (row.error != 0) {
+      EXPECT_EQ(failure.error, row.error);
+      EXPECT_EQ(failure.reason, row.reason);
+      EXPECT_EQ(failure.device, path_);
+      EXPECT_FALSE(failure.fix.empty());
+      if (row.openError == EACCES) {
+        EXPECT_THAT(failure.fix, testing::HasSubstr(path_));
+      }
+    }
+    if (*row.said == '\0') {
+      EXPECT_EQ(said, "");
+    } else {
+      EXPECT_THAT(said, testing::HasSubstr("COM1 (" + path_ + "): " + row.said));
+    }
+  }
+  uart_.openError = 0;
 }
 
 TEST_F(TtySeam, TheSystemConsoleIsNeverOpened) {

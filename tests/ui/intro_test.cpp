@@ -20,13 +20,18 @@ QPointer<QWidget> ChooseAndPressOk(ui::intro& start, int port,
   return uitest::RunModal([&] { uitest::Click(start.Form().Command1); }, inside);
 }
 
-// Places in twips, fifteen to the pixel; the frame lies at (135, 120) in the window.
+// Places in twips, fifteen to the pixel; the frame lies at (135, 120) in the window. The
+// tooltips fill in once the window is on the screen.
 TEST_F(StartUp, IsLaidOutAsDesignedAndEachPortShowsItsDeviceAsATooltip) {
   setenv("TALVORA_COM2", "/dev/ttyUSB7", 1);
   setenv("TALVORA_COM3", "sim", 1);
   unsetenv("TALVORA_COM4");
   ui::intro start;
   start.show();
+  EXPECT_TRUE(start.Form().Option1[0]->toolTip().isEmpty()) << "detection ran before the window";
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&start));
+  for (int i = 0; i < 200 && start.Form().Option1[3]->toolTip().isEmpty(); ++i)
+    QTest::qWait(10);
   EXPECT_EQ(start.size(), QSize(314, 224));
   uitest::ExpectPlaced(start.Form().Frame1, 135, 120, 4440, 3090);
   uitest::ExpectPlaced(start.Form().Command1, 135 + 1740, 120 + 900, 1695, 840);

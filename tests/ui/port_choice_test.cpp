@@ -3,8 +3,10 @@
 
 #include "ui/port_choice.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QInputDialog>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -80,6 +82,69 @@ TEST_F(PortChoiceTest, TheMenuSavesTheChoiceWithoutSelectingAndTheNextOkOpensIt)
   ChooseFromMenu(com2, QStringLiteral("Automatic"));
   EXPECT_EQ(ports::ReadPortSettings().devices.count("COM2"), 0u);
   EXPECT_TRUE(com2->toolTip().startsWith(QString::fromStdString(kAdapter.path)));
+}
+
+// The choices exclude each other (radio items); a port that TALVORA_COMn decides ticks none of
+// them and offers none, the variable's own line being the one marked.
+TEST_F(PortChoiceTest, TheChoicesAreRadioItemsAndTheEnvironmentWinsOverThem) {
+  ui::intro start;
+  const struct {
+    const char* name;
+    const char* environment;
+    QStringList ticked;
+    bool choosable;
+  } rows[] = {
+      {"automatic", nullptr, {"Automatic"}, true},
+      {"set by the environment", "sim:host=3", {"TALVORA_COM2 sets COM2 to sim:host=3"}, false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    if (row.environment != nullptr) setenv("TALVORA_COM2", row.environment, 1);
+    const std::unique_ptr<QMenu> menu(start.Ports()->MenuFor(1, &start));
+    unsetenv("TALVORA_COM2");
+    QStringList ticked;
+    bool choosable = false;
+    for (const QAction* action : menu->actions()) {
+      if (action->isChecked()) ticked << action->text();
+      if (action->actionGroup() != nullptr) {
+        EXPECT_TRUE(action->actionGroup()->isExclusive()) << action->text().toStdString();
+        choosable = choosable || action->isEnabled();
+      }
+    }
+    EXPECT_EQ(ticked, row.ticked);
+    EXPECT_EQ(choosable, row.choosable);
+  }
+}
+
+// "Other device…" starts from the device the name is mapped to now.
+TEST_F(PortChoiceTest, OtherDeviceOpensWithTheCurrentMappingFilledIn) {
+  std::string problem;
+  ASSERT_TRUE(ports::SavePortSetting("COM2", "/dev/ttyUSB7", problem)) << problem;
+  ui::intro start;
+  start.show();
+  QString offered;
+  QTimer::singleShot(0, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    for (QAction* action : menu->actions()) {
+      if (action->text() != QStringLiteral("Other device…")) continue;
+      EXPECT_TRUE(action->isChecked());
+      QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        offered = dialog->textValue();
+        dialog->reject();
+      });
+      action->trigger();
+    }
+    menu->close();
+  });
+  const QPoint at(5, 5);
+  QContextMenuEvent click(QContextMenuEvent::Mouse, at, start.Form().Option1[1]->mapToGlobal(at));
+  QApplication::sendEvent(start.Form().Option1[1], &click);
+  EXPECT_EQ(offered, "/dev/ttyUSB7");
+  EXPECT_EQ(ports::ReadPortSettings().devices.at("COM2"), "/dev/ttyUSB7")
+      << "a cancel changes nothing";
 }
 
 }  // namespace

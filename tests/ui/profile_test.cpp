@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QMenu>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -87,8 +88,8 @@ TEST_F(ProfilePage, TheFrameMenuSavesTheSelectedValuesAndRemembersTheFolder) {
   QTimer::singleShot(0, [this] {
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(menu->actions().at(0)->text(), "Save Values…");
-    EXPECT_EQ(menu->actions().at(1)->text(), "Load Values…");
+    EXPECT_EQ(menu->actions().at(0)->text(), "&Save Values…");
+    EXPECT_EQ(menu->actions().at(1)->text(), "&Load Values…");
     QTimer::singleShot(0, [this] { Pick(*QApplication::activeModalWidget(), File("saved.json")); });
     menu->actions().at(0)->trigger();
     menu->close();
@@ -105,6 +106,59 @@ TEST_F(ProfilePage, TheFrameMenuSavesTheSelectedValuesAndRemembersTheFolder) {
       << messages.texts.value(0).toStdString();
   EXPECT_EQ(settings::OpenSettingsFile()->value("profiles/lastFolder").toString(),
             QFileInfo(File("saved.json")).absolutePath());
+}
+
+// From the keyboard the menu opens wherever the focus is in the register table, and shows the
+// shortcuts; the dialog starts in the documents folder the first time and suggests a name.
+TEST_F(ProfilePage, TheKeyboardOpensTheMenuAnywhereInTheTableAndTheDialogStartsInDocuments) {
+  Load("host=0");
+  const struct {
+    const char* name;
+    QWidget* focus;
+    QKeySequence keys;
+  } rows[] = {{"value box, Shift+F10", Page().Text6[5], QKeySequence(Qt::SHIFT | Qt::Key_F10)},
+              {"value box, Menu key", Page().Text6[20], QKeySequence(Qt::Key_Menu)},
+              {"check box, Shift+F10", Page().Check1[3], QKeySequence(Qt::SHIFT | Qt::Key_F10)}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    Window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+    row.focus->setFocus();
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (menu == nullptr) return;
+      for (const QAction* action : menu->actions()) {
+        shown << action->text() + "\t" + action->shortcut().toString() +
+                     (action->isShortcutVisibleInContextMenu() ? "" : " (hidden)");
+      }
+      menu->close();
+    });
+    QTest::keySequence(row.focus, row.keys);
+    EXPECT_EQ(shown, (QStringList{"&Save Values…\tCtrl+S", "&Load Values…\tCtrl+O"}));
+  }
+
+  Select({0});
+  Page().Text6[0]->setText("5");
+  QString folder;
+  QString suggested;
+  uitest::RunModal(
+      [&] {
+        Window().activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&Window()));
+        QTest::keySequence(&Window(), QKeySequence(QKeySequence::Save));
+      },
+      [&](QWidget& dialog) {
+        auto* files = qobject_cast<QFileDialog*>(&dialog);
+        ASSERT_NE(files, nullptr);
+        folder = files->directory().absolutePath();
+        suggested = QFileInfo(files->selectedFiles().value(0)).fileName();
+        files->reject();
+      });
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  EXPECT_EQ(folder, QFileInfo(documents).isDir() ? documents : QDir::homePath());
+  EXPECT_NE(folder, QDir::currentPath());
+  EXPECT_EQ(suggested, "registers.json");
 }
 
 // A row that never answered shows "NO", which must never be saved as 0: a module loaded from

@@ -63,6 +63,30 @@ TEST_F(Robustness, CancelSilencesLineErrorBoxesUntilThePortIsOpenedAgain) {
   EXPECT_EQ(Boxes().Texts().size(), 2u);
 }
 
+// Errors that came while the first box was open wait for it; OK shows them next, Cancel
+// drops them with the box.
+TEST_F(Robustness, CancelAlsoDropsTheBoxesAlreadyWaiting) {
+  const struct Row {
+    std::int32_t button;
+    std::size_t boxes;
+  } rows[] = {{platform::IDOK, 3}, {platform::IDCANCEL, 1}};
+  LoadOnScript();
+  Boxes().WhileOpen([&](const testsupport::MessageBoxRecorder::Box&) { RunMs(300); });
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.button);
+    Boxes().Press(row.button);
+    const std::size_t before = Boxes().Texts().size();
+    const Micros start = Time().NowMicros();
+    Line().InjectLineError(win32::CE_FRAME, start + 100'000);
+    Line().InjectLineError(win32::CE_RXPARITY, start + 200'000);
+    Line().InjectLineError(win32::CE_BREAK, start + 250'000);
+    testing::internal::CaptureStderr();
+    RunMs(2000);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Boxes().Texts().size() - before, row.boxes);
+  }
+}
+
 // What stays queued behind a write goes out in front of the next command: a message must fit
 // one write (1024 bytes) with its address byte, so that a later reading cannot write the EEPROM.
 TEST_F(Robustness, TheMessageBoxTakesNoMoreThanOneWriteCarries) {
@@ -76,8 +100,17 @@ TEST_F(Robustness, TheMessageBoxTakesNoMoreThanOneWriteCarries) {
   terminal.Text1->insertPlainText("BC");
   EXPECT_EQ(terminal.Text1->toPlainText(), QString(1023, 'A')) << "typing and pasting refused";
 
-  terminal.Text1->setPlainText(QString(1020, 'A') + "\nBCD");  // a line break is CR LF
-  EXPECT_EQ(terminal.Text1->toPlainText(), QString(1020, 'A') + "\nB");
+  // A line break is CR LF, two bytes; it goes whole or not at all.
+  const std::pair<QString, QString> pasted[] = {
+      {QString(1020, 'A') + "\nBCD", QString(1020, 'A') + "\nB"},
+      {QString(1021, 'A') + "\nBCD", QString(1021, 'A') + "\n"},  // cut on the break: full
+      {QString(1022, 'A') + "\nB", QString(1022, 'A')},
+  };
+  for (const auto& [text, kept] : pasted) {
+    terminal.Text1->setPlainText(text);
+    EXPECT_EQ(terminal.Text1->toPlainText(), kept) << kept.size();
+  }
+  terminal.Text1->setPlainText(QString(1020, 'A') + "\nBCD");
 
   terminal.Text2->setText("1");
   uitest::Click(terminal.Command5);

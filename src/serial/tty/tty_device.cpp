@@ -74,8 +74,9 @@ class TtyDevice final : public CommDevice {
     if (fd_ >= 0) Flush();
     if (fd_ < 0) return true;
     if (!pending_.empty()) return false;
+    // Bytes the kernel took may still sit in the UART's queue; RTS must stay up under them.
     int queued = 0;
-    if (system_.Ioctl(fd_, TIOCOUTQ, &queued) != 0) return true;
+    if (system_.QueuedOutput(fd_, queued) != 0) return true;
     return queued == 0;
   }
 

@@ -54,6 +54,9 @@ int TtySystem::Lock(int fd) {
 int TtySystem::Flush(int fd, int queue) {
   return ::tcflush(fd, queue);
 }
+int TtySystem::QueuedOutput(int fd, int& count) {
+  return ::ioctl(fd, TIOCOUTQ, &count);
+}
 int TtySystem::IsTty(int fd) {
   return ::isatty(fd);
 }

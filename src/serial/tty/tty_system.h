@@ -29,6 +29,8 @@ class TtySystem {
   virtual ssize_t Write(int fd, const void* buffer, std::size_t count);
   virtual int Lock(int fd);  // flock(LOCK_EX | LOCK_NB)
   virtual int Flush(int fd, int queue);
+  // The bytes written but still in the UART's output queue (TIOCOUTQ) into `count`.
+  virtual int QueuedOutput(int fd, int& count);
   virtual int IsTty(int fd);
   // Whether the other side has hung up (poll reports POLLHUP, POLLERR or POLLNVAL).
   virtual bool HungUp(int fd);

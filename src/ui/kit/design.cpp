@@ -30,6 +30,13 @@ void RegisterFontSubstitutes() {
                              QStringLiteral("DejaVu Sans")});
 }
 
+QFont PlainFont() {
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(12);  // 9 points at 96 dots per inch
+  return font;
+}
+
 QFont DesignFont(const char* family, double points) {
   QFont font(QString::fromLatin1(family));
   font.setPixelSize(static_cast<int>(std::lround(points * 96.0 / 72.0)));

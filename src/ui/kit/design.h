@@ -22,6 +22,11 @@ inline constexpr const char* kMsSansSerif = "MS Sans Serif";
 // controls; Comfortaa is a rounded face like Arial Rounded MT Bold.
 void RegisterFontSubstitutes();
 
+// What the design gives no face of its own (message boxes, menus, tooltips, file dialogs):
+// DejaVu Sans, a plain face the package depends on, the same on every machine whatever else
+// is installed.
+QFont PlainFont();
+
 // A bold face of the design at a size in points. The size is fixed in pixels (96 dots per
 // inch), so text keeps its room in a layout that is fixed in pixels whatever the screen.
 QFont DesignFont(const char* family, double points);

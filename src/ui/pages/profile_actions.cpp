@@ -1,11 +1,14 @@
 #include "ui/pages/profile_actions.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QMenu>
 #include <QMessageBox>
 #include <QShortcut>
+#include <QStandardPaths>
+#include <tuple>
 
 #include "operations/register_table.h"
 #include "ports/port_settings.h"
@@ -19,6 +22,7 @@ constexpr const char* kFolderKey = "profiles/lastFolder";
 constexpr const char* kFilter = "Register profiles (*.json);;All files (*)";
 constexpr const char* kSaveCaption = "Save Values";
 constexpr const char* kLoadCaption = "Load Values";
+constexpr const char* kSuggestedName = "registers.json";
 
 // The selected rows that were not saved, each with why.
 QString LeftOutText(const std::vector<operations::RegisterTable::LeftOut>& leftOut) {
@@ -42,15 +46,17 @@ ProfileActions::ProfileActions(QWidget* window, QGroupBox* frame, operations::Re
       idle_(std::move(idle)),
       plainColour_(std::move(plainColour)) {
   frame->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(frame, &QWidget::customContextMenuRequested, this, [this, frame](const QPoint& at) {
-    QMenu menu(frame);
-    menu.setObjectName("ProfileMenu");
-    QAction* save = menu.addAction("Save Values…", this, [this] { Guarded([this] { Save(); }); });
-    QAction* load = menu.addAction("Load Values…", this, [this] { Guarded([this] { Load(); }); });
-    save->setEnabled(idle_());
-    load->setEnabled(idle_());
-    menu.exec(frame->mapToGlobal(at));
-  });
+  connect(frame, &QWidget::customContextMenuRequested, this,
+          [this, frame](const QPoint& at) { ShowMenu(frame, frame->mapToGlobal(at)); });
+  // From the keyboard, wherever the focus is in the register table: beside the focused control.
+  for (const QKeySequence& keys :
+       {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
+    auto* shortcut = new QShortcut(keys, frame, this, [this, frame] {
+      const QWidget* focus = frame->focusWidget() != nullptr ? frame->focusWidget() : frame;
+      ShowMenu(frame, focus->mapToGlobal(QPoint(0, focus->height())));
+    });
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+  }
   for (const auto& [keys, action] : {std::pair{QKeySequence::Save, &ProfileActions::Save},
                                      {QKeySequence::Open, &ProfileActions::Load}}) {
     auto* shortcut = new QShortcut(keys, window, this, [this, action = action] {
@@ -58,6 +64,22 @@ ProfileActions::ProfileActions(QWidget* window, QGroupBox* frame, operations::Re
     });
     shortcut->setContext(Qt::WindowShortcut);
   }
+}
+
+void ProfileActions::ShowMenu(QWidget* frame, const QPoint& at) {
+  QMenu menu(frame);
+  menu.setObjectName("ProfileMenu");
+  for (const auto& [text, keys, action] :
+       {std::tuple{"&Save Values…", QKeySequence(QKeySequence::Save), &ProfileActions::Save},
+        {"&Load Values…", QKeySequence(QKeySequence::Open), &ProfileActions::Load}}) {
+    QAction* item = menu.addAction(
+        text, this, [this, action = action] { Guarded([this, action] { (this->*action)(); }); });
+    // Shown only: the window's own shortcuts do the work.
+    item->setShortcut(keys);
+    item->setShortcutVisibleInContextMenu(true);
+    item->setEnabled(idle_());
+  }
+  menu.exec(at);
 }
 
 void ProfileActions::Save() {
@@ -94,13 +116,19 @@ void ProfileActions::Load() {
 
 QString ProfileActions::ChooseFile(bool saving) {
   auto settings = settings::OpenSettingsFile();
-  QFileDialog dialog(window_, saving ? kSaveCaption : kLoadCaption,
-                     settings->value(kFolderKey).toString(), kFilter);
+  // The folder last used, else the documents folder: never the folder the program started in.
+  QString folder = settings->value(kFolderKey).toString();
+  if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+    folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(folder).isDir()) folder = QDir::homePath();
+  }
+  QFileDialog dialog(window_, saving ? kSaveCaption : kLoadCaption, folder, kFilter);
   dialog.setObjectName("ProfileDialog");
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   dialog.setDefaultSuffix("json");
+  if (saving) dialog.selectFile(kSuggestedName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   QString path = dialog.selectedFiles().front();
   const QString folder = QFileInfo(path).absolutePath();

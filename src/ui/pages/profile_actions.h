@@ -5,6 +5,7 @@
 #include <functional>
 
 class QGroupBox;
+class QPoint;
 class QWidget;
 
 namespace operations {
@@ -14,8 +15,9 @@ class RegisterTable;
 namespace ui {
 
 // "Save Values…" and "Load Values…" of the register table: a right-click on the "EEPROM Values"
-// frame, or Ctrl+S and Ctrl+O on the main window, while no operation runs. A standard file
-// dialog picks the profile; the folder last used is kept in the settings file.
+// frame (or Shift+F10 and the Menu key anywhere in it), or Ctrl+S and Ctrl+O on the main window,
+// while no operation runs. A standard file dialog picks the profile, starting in the folder last
+// used (kept in the settings file) or else the documents folder.
 class ProfileActions : public QObject {
  public:
   // `idle` says whether no operation runs; `plainColour` is the window's text colour.
@@ -26,6 +28,7 @@ class ProfileActions : public QObject {
   void Load();
 
  private:
+  void ShowMenu(QWidget* frame, const QPoint& at);
   // The file the operator picks, or nothing.
   QString ChooseFile(bool saving);
   void RememberFolder(const QString& folder, bool saving);
