@@ -131,8 +131,8 @@ QString ProfileActions::ChooseFile(bool saving) {
   if (saving) dialog.selectFile(kSuggestedName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   QString path = dialog.selectedFiles().front();
-  const QString folder = QFileInfo(path).absolutePath();
-  if (folder != settings->value(kFolderKey).toString()) RememberFolder(folder, saving);
+  const QString chosen = QFileInfo(path).absolutePath();
+  if (chosen != settings->value(kFolderKey).toString()) RememberFolder(chosen, saving);
   return path;
 }
 
