@@ -4,9 +4,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <cmath>
 
+#include "files/safe_file.h"
 #include "operations/json_scan.h"
 #include "operations/number_text.h"
 #include "operations/page_views.h"
@@ -124,9 +124,10 @@ std::optional<RegisterProfile> LoadProfile(const QString& path, QString& error) 
 
 bool SaveProfile(const QString& path, const RegisterProfile& profile, QString& error) {
   // Written whole or not at all: a profile half written is worse than none.
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(ProfileText(profile)) < 0 || !file.commit()) {
-    error = QString("cannot write %1: %2").arg(path, file.errorString());
+  std::string problem;
+  const QByteArray text = ProfileText(profile);
+  if (!files::ReplaceFile(path.toStdString(), text.toStdString(), problem)) {
+    error = QString::fromStdString(problem);
     return false;
   }
   return true;

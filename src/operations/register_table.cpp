@@ -1,5 +1,6 @@
 #include "operations/register_table.h"
 
+#include <QRegularExpression>
 #include <utility>
 
 #include "operations/value_text.h"
@@ -9,6 +10,7 @@ namespace {
 
 constexpr const char* kDefaultValue = "255";
 constexpr const char* kReservedName = "Reserved";
+constexpr int kHighestValue = 255;
 // Registers that carry a meaning; every other one is reserved.
 constexpr int kFirmwareRelease = 31;
 
@@ -76,13 +78,28 @@ void RegisterTable::Value(int Index, const QString& vNewValue) {
   controls_.Text6[Index]->Text(vNewValue);
 }
 
-RegisterProfile RegisterTable::SelectedValues() const {
+RegisterProfile RegisterTable::SelectedValues(std::vector<LeftOut>* leftOut) const {
   RegisterProfile profile;
   for (int n = 0; n < kRegisterCount; ++n) {
     if (!Selected(n)) continue;
     QString text = Value(n);
     if (text.startsWith(". ")) text.remove(0, 2);  // the second request's marker
-    if (const auto value = ProgrammingValue(text)) profile[n] = *value;
+    // Only a value as a register holds it: "NO" or an empty box would be saved as 0, and a
+    // module loaded from that file would become a master.
+    static const QRegularExpression kByte("^[0-9]{1,3}$");
+    const int value = kByte.match(text).hasMatch() ? text.toInt() : -1;
+    if (value >= 0 && value <= kHighestValue) {
+      profile[n] = value;
+      continue;
+    }
+    if (leftOut == nullptr) continue;
+    if (text == "NO") {
+      leftOut->push_back({n, "it never answered"});
+    } else if (text.trimmed().isEmpty()) {
+      leftOut->push_back({n, "its box is empty"});
+    } else {
+      leftOut->push_back({n, "\"" + text + "\" is not a value from 0 to 255"});
+    }
   }
   return profile;
 }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "operations/page_views.h"
 #include "operations/register_profile.h"
@@ -51,9 +52,14 @@ class RegisterTable {
   QString Value(int Index) const;
   void Value(int Index, const QString& vNewValue);
 
-  // The selected rows whose boxes hold a value the table would program, as a profile; a value
-  // read at the second request counts, without its marker.
-  RegisterProfile SelectedValues() const;
+  // The selected rows whose boxes hold a value from 0 to 255, as a profile; a value read at
+  // the second request counts, without its marker. `leftOut` receives the other selected rows
+  // (one that never answered, an empty box, another text), each with why.
+  struct LeftOut {
+    int n = 0;
+    QString reason;
+  };
+  RegisterProfile SelectedValues(std::vector<LeftOut>* leftOut = nullptr) const;
   // A loaded profile: its registers' boxes filled and in `plain` colour, exactly its rows
   // selected. Nothing reaches the module until "EEPROM Writing".
   void ShowValues(const RegisterProfile& profile, Rgb plain);

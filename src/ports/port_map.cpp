@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <set>
 
+#include "ports/console_identity.h"
 #include "ports/port_names.h"
 #include "ports/port_settings.h"
 #include "settings/settings_file.h"
@@ -30,8 +31,10 @@ std::optional<PortMapping> ExplicitMapping(int number, const PortSettings& setti
   PortMapping mapping;
   mapping.name = ComName(number);
   const std::string variable = ComVariable(number);
-  if (const char* value = std::getenv(variable.c_str()); value != nullptr && *value != '\0') {
-    mapping.device = value;
+  // Blanks around the value are dropped, as in the settings file.
+  const QByteArray value = qgetenv(variable.c_str()).trimmed();
+  if (!value.isEmpty()) {
+    mapping.device = value.toStdString();
     mapping.source = Source::Environment;
     mapping.origin = "environment (" + variable + ")";
     return mapping;
@@ -47,7 +50,7 @@ std::optional<PortMapping> ExplicitMapping(int number, const PortSettings& setti
 
 class Machine {
  public:
-  Machine() : detected_(StableOrder(Detector().Detect())), consoles_(Detector().Consoles()) {}
+  Machine() : detected_(StableOrder(Detector().Detect())) {}
 
   const std::vector<DetectedPort>& Detected() const { return detected_; }
 
@@ -62,17 +65,13 @@ class Machine {
   std::string Describe(const std::string& device) const {
     if (IsSimulated(device)) return "simulated radio system";
     if (const DetectedPort* port = Find(device)) return port->description;
-    const std::string real = Canonical(device);
-    for (const std::string& console : consoles_) {
-      if (Canonical(console) == real) return "the system console, not available as a radio port";
-    }
+    if (IsConsolePath(device)) return "the system console, not available as a radio port";
     if (!QFileInfo::exists(QString::fromStdString(device))) return "not present";
     return {};
   }
 
  private:
   std::vector<DetectedPort> detected_;
-  std::vector<std::string> consoles_;
 };
 
 std::vector<PortMapping> MapAll(const Machine& machine) {

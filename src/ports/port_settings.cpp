@@ -1,10 +1,11 @@
 #include "ports/port_settings.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <QStringList>
 #include <cstdio>
+#include <map>
 
 #include "ports/port_names.h"
 #include "settings/settings_file.h"
@@ -13,45 +14,108 @@ namespace ports {
 namespace {
 
 constexpr const char* kSection = "ports";
+constexpr qint64 kLargestFile = 1024 * 1024;
 
 QString Unquoted(QString value) {
   value = value.trimmed();
   if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"')) {
-    value = value.mid(1, value.size() - 2);
+    value = value.mid(1, value.size() - 2).trimmed();
   }
   return value;
 }
 
-// What is wrong with one line of the file, or nothing. `section` follows the section headers.
-QString LineProblem(const QString& raw, QString& section) {
+// A line of the file as it may be shown on a terminal: control bytes, and every byte above
+// 127 where the line is not UTF-8, written as \xNN.
+QString Printable(const QByteArray& bytes) {
+  QStringDecoder decoder(QStringDecoder::Utf8);
+  const QString decoded = decoder.decode(bytes);
+  const bool utf8 = !decoder.hasError();
+  QString text;
+  if (utf8) {
+    for (const QChar c : decoded) {
+      if (c.unicode() < 0x20 || c.unicode() == 0x7f ||
+          (c.unicode() >= 0x80 && c.unicode() < 0xa0)) {
+        text += QString("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+      } else {
+        text += c;
+      }
+    }
+    return text;
+  }
+  for (const char byte : bytes) {
+    const auto code = static_cast<unsigned char>(byte);
+    if (code < 0x20 || code >= 0x7f) {
+      text += QString("\\x%1").arg(code, 2, 16, QLatin1Char('0'));
+    } else {
+      text += QLatin1Char(byte);
+    }
+  }
+  return text;
+}
+
+// What the checks of one file remember from line to line.
+struct Reading {
+  QString section;
+  std::map<QString, int> portLines;  // COM name -> the line that set it
+};
+
+// What is wrong with one line of the file, or nothing.
+QString LineProblem(const QByteArray& bytes, int number, Reading& reading) {
+  const QString raw = QString::fromUtf8(bytes);
   const QString line = raw.trimmed();
   if (line.isEmpty() || line.startsWith(';') || line.startsWith('#')) return {};
+  if (bytes.contains('\0') || raw.contains(QChar::ReplacementCharacter)) {
+    return "not text: " + Printable(bytes.trimmed());
+  }
   if (line.startsWith('[')) {
-    if (!line.endsWith(']') || line.size() < 3) return "not a section header: " + line;
-    section = line.mid(1, line.size() - 2).trimmed();
+    if (!line.endsWith(']') || line.size() < 3)
+      return "not a section header: " + Printable(bytes.trimmed());
+    reading.section = line.mid(1, line.size() - 2).trimmed();
+    // Section names are told apart by case: the devices under [Ports] would be lost.
+    if (reading.section != QLatin1String(kSection) &&
+        reading.section.compare(QLatin1String(kSection), Qt::CaseInsensitive) == 0) {
+      return "[" + reading.section + "] is not a section of this file: write [" + kSection + "]";
+    }
     return {};
   }
   const auto equals = line.indexOf('=');
-  if (equals <= 0) return "not a setting (name=value): " + line;
-  if (section != QLatin1String(kSection)) return {};
+  if (equals <= 0) return "not a setting (name=value): " + Printable(bytes.trimmed());
+  if (reading.section != QLatin1String(kSection)) return {};
   const QString key = line.left(equals).trimmed();
   if (ComNumber(key.toStdString()) == 0) {
-    return "'" + key + "' is not a port name (COM1 to COM" + QString::number(kComCount) + ")";
+    return "'" + Printable(key.toUtf8()) + "' is not a port name (COM1 to COM" +
+           QString::number(kComCount) + ")";
   }
-  if (Unquoted(line.mid(equals + 1)).isEmpty()) return key + " names no device";
+  const auto [first, added] = reading.portLines.emplace(key, number);
+  if (!added) return key + " is given twice (first on line " + QString::number(first->second) + ")";
+  const QString device = Unquoted(line.mid(equals + 1));
+  if (device.isEmpty()) return key + " names no device";
+  if (Printable(device.toUtf8()) != device) {
+    return key + " names a device with control characters: " + Printable(device.toUtf8());
+  }
   return {};
 }
 
 QStringList Problems(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+  const QFileInfo info(path);
+  if (info.isDir()) return {path + ": a folder stands where the settings file belongs"};
+  // A device or a FIFO in its place would be read for ever.
+  if (!info.isFile()) return {path + ": not a regular file"};
+  if (info.size() > kLargestFile) return {path + ": larger than any settings file (1 MiB)"};
+  if (!file.open(QIODevice::ReadOnly)) return {path + ": cannot be read: " + file.errorString()};
   QStringList problems;
-  QString section;
+  Reading reading;
   int number = 0;
   while (!file.atEnd()) {
     ++number;
-    const QString problem = LineProblem(QString::fromUtf8(file.readLine()), section);
+    QByteArray bytes = file.readLine();
+    if (bytes.endsWith('\n')) bytes.chop(1);
+    const QString problem = LineProblem(bytes, number, reading);
     if (!problem.isEmpty()) problems << path + ":" + QString::number(number) + ": " + problem;
+  }
+  if (file.error() != QFileDevice::NoError) {
+    problems << path + ": cannot be read: " + file.errorString();
   }
   return problems;
 }
@@ -87,21 +151,16 @@ bool SavePortSetting(const std::string& name, const std::string& device, std::st
     problem = current.problems.front() + "; correct the file before choosing here";
     return false;
   }
-  const QString path = settings::SettingsFilePath();
-  QDir().mkpath(QFileInfo(path).absolutePath());
-  const auto file = settings::OpenSettingsFile();
   const QString key = QString(kSection) + "/" + QString::fromStdString(name);
-  if (device.empty()) {
-    file->remove(key);
-  } else {
-    file->setValue(key, QString::fromStdString(device));
-  }
-  file->sync();
-  if (file->status() != QSettings::NoError) {
-    problem = "cannot write " + path.toStdString();
-    return false;
-  }
-  return true;
+  return settings::ChangeSettingsFile(
+      [&](QSettings& file) {
+        if (device.empty()) {
+          file.remove(key);
+        } else {
+          file.setValue(key, QString::fromStdString(device));
+        }
+      },
+      problem);
 }
 
 void ReportSettingsProblems(const PortSettings& settings) {

@@ -13,6 +13,8 @@
 #include <memory>
 #include <sstream>
 
+#include "ports/console_identity.h"
+
 namespace ports {
 namespace {
 
@@ -107,7 +109,8 @@ std::vector<DetectedPort> UdevPortDetector::Detect() {
   std::vector<DetectedPort> found;
   const UdevPtr<udev> context(udev_new());
   if (!context) return found;
-  const std::vector<std::string> consoles = Consoles();
+  const std::vector<dev_t> consoles = ActiveConsoleDevices(
+      [](const std::string& path, struct stat& info) { return ::stat(path.c_str(), &info); });
 
   for (const std::string& name : TtysWithADevice()) {
     const UdevPtr<udev_device> device(
@@ -116,9 +119,8 @@ std::vector<DetectedPort> UdevPortDetector::Detect() {
     const std::string syspath = Text(udev_device_get_syspath(device.get()));
     if (syspath.find(kVirtualDevices) != std::string::npos) continue;
     const std::string node = Text(udev_device_get_devnode(device.get()));
-    if (node.empty() || std::find(consoles.begin(), consoles.end(), node) != consoles.end()) {
-      continue;
-    }
+    // The console by its device numbers: its node may have any name.
+    if (node.empty() || IsConsoleDevice(udev_device_get_devnum(device.get()), consoles)) continue;
     DetectedPort port{node, node, {}};
     if (udev_device* usb =
             udev_device_get_parent_with_subsystem_devtype(device.get(), "usb", "usb_device")) {

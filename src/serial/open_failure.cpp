@@ -65,7 +65,10 @@ std::string DescribeOpenFailure(const OpenFailure& failure) {
   std::string text;
   if (!failure.name.empty()) {
     text = Shortened(failure.name);
-    if (!failure.device.empty() && failure.device != failure.name) {
+    // "sim:x (simulated radio system)" already begins with the name it was asked by.
+    if (failure.device.rfind(failure.name + " (", 0) == 0) {
+      text = Shortened(failure.device);
+    } else if (!failure.device.empty() && failure.device != failure.name) {
       text += " (" + Shortened(failure.device) + ")";
     }
   } else if (!failure.device.empty()) {

@@ -43,8 +43,20 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
   }
 }
 
+// The text as typed, with control bytes written as \xNN: a message must never carry a
+// terminal's escape sequence back to the terminal.
 std::string Quoted(std::string_view text) {
-  return "'" + std::string(text) + "'";
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string quoted = "'";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7f) {
+      quoted += std::string("\\x") + kHex[byte >> 4] + kHex[byte & 0xf];
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "'";
 }
 
 // Decimal, or hexadecimal after "0x".

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QInputDialog>
 #include <QMenu>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QTimer>
 #include <QToolTip>
@@ -145,7 +146,13 @@ void PortChoice::AskForDevice(int index, const std::string& current) {
 void PortChoice::Choose(int index, const std::string& device) {
   std::string problem;
   if (!ports::SavePortSetting(NameOf(index), device, problem)) {
-    std::fprintf(stderr, "talvora: %s not saved: %s\n", NameOf(index).c_str(), problem.c_str());
+    const std::string text = NameOf(index) + " not saved: " + problem;
+    std::fprintf(stderr, "talvora: %s\n", text.c_str());
+    QMessageBox box(QMessageBox::Warning, QString::fromStdString(NameOf(index)),
+                    QString::fromStdString(text), QMessageBox::Ok,
+                    options_[static_cast<std::size_t>(index)]->window());
+    box.setObjectName("PortChoiceMessage");
+    box.exec();
   }
   RefreshTooltips();
 }

@@ -11,6 +11,9 @@
 int talvora_fuzz_register_list(const std::uint8_t* data, std::size_t size);
 int talvora_fuzz_register_value(const std::uint8_t* data, std::size_t size);
 int talvora_fuzz_profile(const std::uint8_t* data, std::size_t size);
+int talvora_fuzz_settings_ports(const std::uint8_t* data, std::size_t size);
+int talvora_fuzz_sim_options(const std::uint8_t* data, std::size_t size);
+int talvora_fuzz_module_bytes(const std::uint8_t* data, std::size_t size);
 
 namespace {
 
@@ -40,6 +43,9 @@ TEST_P(FuzzCorpus, EveryFileRunsThroughItsTarget) {
 INSTANTIATE_TEST_SUITE_P(Targets, FuzzCorpus,
                          testing::Values(Target{"register_list", talvora_fuzz_register_list},
                                          Target{"register_value", talvora_fuzz_register_value},
-                                         Target{"profile", talvora_fuzz_profile}));
+                                         Target{"profile", talvora_fuzz_profile},
+                                         Target{"settings_ports", talvora_fuzz_settings_ports},
+                                         Target{"sim_options", talvora_fuzz_sim_options},
+                                         Target{"module_bytes", talvora_fuzz_module_bytes}));
 
 }  // namespace

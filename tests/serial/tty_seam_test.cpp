@@ -7,12 +7,14 @@
 #include <linux/serial.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <deque>
 #include <functional>
+#include <map>
 
 #include "ports/port_detector.h"
 #include "pty_fixture.h"
@@ -31,6 +33,12 @@ using platform::Micros;
 class FakeUart final : public TtySystem {
  public:
   int Stat(const std::string& path, struct stat& info) override {
+    if (const auto node = nodes.find(path); node != nodes.end()) {
+      info = {};
+      info.st_mode = S_IFCHR | 0620;
+      info.st_rdev = node->second;
+      return 0;
+    }
     if (path == watched) ++stats;
     if (!present) return Fail(ENOENT);
     return TtySystem::Stat(path, info);
@@ -105,7 +113,8 @@ class FakeUart final : public TtySystem {
   int openError = 0;
   std::function<void(int fd)> onOpen;  // runs right after the device is opened
   bool present = true;
-  std::string watched;  // the path whose stats are counted
+  std::map<std::string, dev_t> nodes;  // device nodes only this stand-in has
+  std::string watched;                 // the path whose stats are counted
   int stats = 0;
   int opens = 0;
 };
@@ -401,6 +410,43 @@ TEST_F(TtySeam, TheSystemConsoleIsNeverOpened) {
   ports::UseDetector(previous);
   EXPECT_EQ(failure.reason, "not available: it is the system console");
   EXPECT_EQ(uart_.opens, 0);
+}
+
+// The console by its device numbers, whatever name it is asked by. None of these nodes exists:
+// the stand-in says what each would be, and a node that is no console fails at the open.
+TEST_F(TtySeam, ConsoleDevicesAreKnownByTheirNumbersNotTheirNames) {
+  struct Row {
+    const char* what;
+    unsigned major;
+    unsigned minor;
+    bool console;
+  } rows[] = {
+      {"/dev/tty, the controlling terminal", 5, 0, true},
+      {"/dev/console", 5, 1, true},
+      {"/dev/ptmx, the pseudo-terminal multiplexer", 5, 2, true},
+      {"/dev/tty0, the current virtual console", 4, 0, true},
+      {"a virtual console", 4, 7, true},
+      {"the last virtual console", 4, 63, true},
+      {"the serial port the kernel's console is on now", 4, 65, true},
+      {"another on-board serial port", 4, 64, false},
+      {"a USB serial adapter", 188, 0, false},
+      {"a pseudo-terminal", 136, 3, false},
+  };
+  auto consoles = std::make_shared<testsupport::StubDetector>();
+  consoles->consoles = {"/nonexistent/ttyS1"};
+  uart_.nodes["/nonexistent/ttyS1"] = makedev(4, 65);
+  const auto previous = ports::UseDetector(consoles);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    const std::string name = "/nonexistent/by-another-name";
+    uart_.nodes[name] = makedev(row.major, row.minor);
+    uart_.opens = 0;
+    OpenFailure failure;
+    EXPECT_EQ(OpenTtyDevice("COM1", name, failure), nullptr);
+    EXPECT_EQ(failure.reason == "not available: it is the system console", row.console);
+    EXPECT_EQ(uart_.opens, row.console ? 0 : 1);
+  }
+  ports::UseDetector(previous);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QMenu>
+#include <QMessageBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -19,6 +20,24 @@
 namespace {
 
 using operations::RegisterProfile;
+
+// Closes every message box of the profile actions that opens while it lives, keeping its text.
+class MessageCatcher {
+ public:
+  MessageCatcher() {
+    poll_.callOnTimeout([this] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || box->objectName() != "ProfileMessage" || !box->isVisible()) return;
+      texts << box->text();
+      box->close();
+    });
+    poll_.start(1);
+  }
+  QStringList texts;
+
+ private:
+  QTimer poll_;
+};
 
 class ProfilePage : public uitest::EepromPageTest {
  protected:
@@ -77,9 +96,14 @@ TEST_F(ProfilePage, TheFrameMenuSavesTheSelectedValuesAndRemembersTheFolder) {
   });
   const QPoint at(40, 40);
   QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, Page().Frame2->mapToGlobal(at));
+  MessageCatcher messages;
   QApplication::sendEvent(Page().Frame2, &rightClick);
 
   EXPECT_EQ(Saved(File("saved.json")), (RegisterProfile{{0, 0}, {1, 12}, {31, 18}}));
+  EXPECT_EQ(messages.texts.size(), 1);
+  EXPECT_TRUE(messages.texts.value(0).endsWith(
+      "Not saved:\n02 Synchro Character: \"300\" is not a value from 0 to 255"))
+      << messages.texts.value(0).toStdString();
   EXPECT_EQ(settings::OpenSettingsFile()->value("profiles/lastFolder").toString(),
             QFileInfo(File("saved.json")).absolutePath());
 }
@@ -135,6 +159,77 @@ TEST_F(ProfilePage, TheKeyboardOpensTheMenuAnywhereInTheTableAndTheDialogStartsI
   EXPECT_EQ(folder, QFileInfo(documents).isDir() ? documents : QDir::homePath());
   EXPECT_NE(folder, QDir::currentPath());
   EXPECT_EQ(suggested, "registers.json");
+}
+
+// A row that never answered shows "NO", which must never be saved as 0: a module loaded from
+// such a file would become a master.
+TEST_F(ProfilePage, RowsThatNeverAnsweredAreNotSavedAndTheWindowSaysWhy) {
+  Load("silent");
+  Select({0, 1});
+  uitest::Click(Reading());
+  ASSERT_EQ(Value(0), "NO");
+  QString said;
+  uitest::RunModal(
+      [&] {
+        Window().activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&Window()));
+        QTest::keySequence(&Window(), QKeySequence(QKeySequence::Save));
+      },
+      [&](QWidget& opened) {
+        auto* message = qobject_cast<QMessageBox*>(&opened);
+        ASSERT_NE(message, nullptr) << "no file dialog: there is nothing to save";
+        said = message->text();
+      });
+  EXPECT_TRUE(
+      said.endsWith("Not saved:\n00 Module Address: it never answered\n"
+                    "01 Synchro Prehamble Delay: it never answered"))
+      << said.toStdString();
+}
+
+TEST_F(ProfilePage, OnlyBoxesHoldingAValueAreSavedTheSecondRequestsMarkerIncluded) {
+  Load("host=0");
+  Select({0, 1, 2, 3, 31});
+  const char* texts[] = {"0", "NO", "", ". 7", "abc"};
+  const int rows[] = {0, 1, 2, 3, 31};
+  for (int i = 0; i < 5; ++i)
+    Page().Text6[rows[i]]->setText(texts[i]);
+  MessageCatcher messages;
+  EXPECT_TRUE(Shortcut(QKeySequence::Save, File("mixed.json")));
+  EXPECT_EQ(Saved(File("mixed.json")), (RegisterProfile{{0, 0}, {3, 7}}));
+  ASSERT_EQ(messages.texts.size(), 1);
+  EXPECT_THAT(messages.texts[0].toStdString(),
+              testing::EndsWith("01 Synchro Prehamble Delay: it never answered\n"
+                                "02 " +
+                                operations::RegisterTable::RegisterName(2).toStdString() +
+                                ": its box is empty\n1f " +
+                                operations::RegisterTable::RegisterName(31).toStdString() +
+                                ": \"abc\" is not a value from 0 to 255"));
+}
+
+// The folder is remembered in the settings file only when that file is well formed; the
+// window says so, and the profile is saved all the same.
+TEST_F(ProfilePage, AMalformedSettingsFileIsNotRewrittenToRememberTheFolder) {
+  const QByteArray malformed = "; the bench\n[ports]\nCOM1 = \"sim\"\nCOM9=/dev/ttyUSB0\n";
+  QDir().mkpath(QFileInfo(settings::SettingsFilePath()).absolutePath());
+  {
+    QFile file(settings::SettingsFilePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(malformed);
+  }
+  Load("host=0");
+  Select({0});
+  Page().Text6[0]->setText("5");
+  MessageCatcher messages;
+  EXPECT_TRUE(Shortcut(QKeySequence::Save, File("kept.json")));
+  EXPECT_EQ(Saved(File("kept.json")), (RegisterProfile{{0, 5}}));
+  ASSERT_EQ(messages.texts.size(), 1);
+  EXPECT_THAT(messages.texts[0].toStdString(),
+              testing::HasSubstr("The folder is not remembered for next time: "));
+  EXPECT_THAT(messages.texts[0].toStdString(), testing::HasSubstr(":4: 'COM9' is not a port name"));
+  QFile file(settings::SettingsFilePath());
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), malformed);
+  file.remove();  // the settings folder is the whole test program's
 }
 
 // The window saves, talvora-cli programs another module from the file; talvora-cli saves, the

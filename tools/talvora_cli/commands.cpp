@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "charts/chart_files.h"
+#include "files/safe_file.h"
 #include "link/functions.h"
 #include "operations/number_text.h"
 #include "link_records.h"
@@ -101,6 +102,11 @@ int SaveJob(HeadlessPages& pages, const std::vector<int>& registers, const QStri
   operations::RegisterProfile profile;
   for (const RegisterReading& reading : result.registers) {
     if (reading.value) profile[reading.n] = *reading.value;
+  }
+  // An empty profile would put nothing in place of what the file held.
+  if (profile.empty()) {
+    Note(QString("no register answered; %1 is not written").arg(path));
+    return kNotConfirmed;
   }
   QString error;
   if (!operations::SaveProfile(path, profile, error)) {
@@ -333,6 +339,12 @@ int RunCommand(const Options& options) {
     const QString path = rest.arguments.takeFirst();
     const auto registers = RegistersOf(rest, error);
     if (!registers) return Refuse(error);
+    // Reading a whole module takes a while: a file that cannot be written is said first.
+    std::string problem;
+    if (!files::CheckReplaceable(path.toStdString(), problem)) {
+      Note(QString::fromStdString(problem));
+      return kBadUsage;
+    }
     return OnPort(options,
                   [&](HeadlessPages& pages) { return SaveJob(pages, *registers, path, options); });
   }

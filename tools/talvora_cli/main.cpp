@@ -167,6 +167,8 @@ int main(int argc, char** argv) {
   if (!positional.isEmpty()) options.command = positional.takeFirst();
   options.arguments = positional;
 
+  if (parser.isSet(log) && parser.value(log).isEmpty())
+    return cli::UsageError("--log needs a FILE");
   const QString logFile =
       parser.isSet(log) ? Shown(parser.value(log)) : qEnvironmentVariable("TALVORA_LOG");
   std::string error;

@@ -30,11 +30,14 @@ void PrintUsage(std::ostream& out) {
   out << "usage: talvora-sim [--link PATH] [--log FILE | --quiet] [--air] "
          "[OPTION[,OPTION...]]...\n"
          "\n"
-         "Serves the simulated radio system on a new pseudo-terminal until SIGINT or SIGTERM.\n"
+         "Serves the simulated radio system on a new pseudo-terminal until SIGINT, SIGTERM or\n"
+         "SIGHUP.\n"
          "SIGUSR1 takes the host module away and puts a fresh one in (see swap below).\n"
          "Prints the terminal's path as the first line on stdout; logs every frame on stderr.\n"
          "\n"
-         "  --link PATH   also make PATH a symbolic link to the terminal\n"
+         "  --link PATH   also make PATH a symbolic link to the terminal, with PATH.lock\n"
+         "                beside it while it serves; refused while another talvora-sim\n"
+         "                serves PATH\n"
          "  --log FILE    write the frame log to FILE instead of stderr\n"
          "  --quiet       no frame log (also with the option trace)\n"
          "  --air         send every frame over the air, as if RTS were always low; without it\n"
@@ -102,6 +105,12 @@ int main(int argc, char** argv) {
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
   sigaction(SIGUSR1, &action, nullptr);
+  // A closed terminal window ends the server the same clean way, its link removed; under
+  // nohup the hang-up stays ignored.
+  struct sigaction hangUp {};
+  if (sigaction(SIGHUP, nullptr, &hangUp) == 0 && hangUp.sa_handler != SIG_IGN) {
+    sigaction(SIGHUP, &action, nullptr);
+  }
   // A reader of the first line that goes away must not end the server.
   signal(SIGPIPE, SIG_IGN);
 

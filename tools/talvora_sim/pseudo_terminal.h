@@ -21,17 +21,23 @@ class PseudoTerminal {
   int Slave() const { return slave_; }
   const std::string& Path() const { return path_; }
 
-  // Also makes `link` a symbolic link to the terminal (replacing an older link there); the
-  // link goes when the terminal does.
+  // Also makes `link` a symbolic link to the terminal, replacing a link left there by a server
+  // that is gone; refused while another live server owns `link` (its lock file, `link`.lock,
+  // is locked). The link and its lock go when the terminal does.
   bool AddLink(const std::string& link, std::string& error);
 
  private:
   PseudoTerminal(int master, int slave, std::string path);
+  bool LockLink(const std::string& link, std::string& error);
+  void ReleaseLock();
+  void RemoveLink();
 
   int master_ = -1;
   int slave_ = -1;
   std::string path_;
   std::string link_;
+  int lock_ = -1;
+  std::string lockPath_;
 };
 
 }  // namespace talvora_sim

@@ -27,8 +27,10 @@ void ForgetDeviceNotices() {
 }
 
 std::string FormatDeviceNotice(const DeviceNotice& notice) {
-  const std::string who =
-      notice.name.empty() ? notice.device : notice.name + " (" + notice.device + ")";
+  // A device named by its path is named once.
+  const std::string who = notice.name.empty() || notice.name == notice.device
+                              ? notice.device
+                              : notice.name + " (" + notice.device + ")";
   char when[32];
   std::snprintf(when, sizeof when, "%.1f", notice.seconds);
   const char* what = notice.kind == DeviceNotice::Kind::Lost ? "lost" : "back";

@@ -243,7 +243,9 @@ class TtyDevice final : public CommDevice {
     ReportDeviceNotice(DeviceNotice{kind, name_, path_, seconds});
   }
 
-  std::string Who() const { return name_.empty() ? path_ : name_ + " (" + path_ + ")"; }
+  std::string Who() const {
+    return name_.empty() || name_ == path_ ? path_ : name_ + " (" + path_ + ")";
+  }
 
   void StopWatching() {
     // A service installed since then has dropped the watches of the one it replaced.

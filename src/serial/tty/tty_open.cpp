@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "ports/port_detector.h"
+#include "ports/console_identity.h"
 #include "serial/tty/tty_settings.h"
 
 namespace win32 {
@@ -136,11 +136,10 @@ std::set<dev_t>& OpenDevices() {
 }
 
 bool IsConsole(TtySystem& system, dev_t device) {
-  const std::vector<std::string> consoles = ports::Detector().Consoles();
-  return std::any_of(consoles.begin(), consoles.end(), [&](const std::string& console) {
-    struct stat info {};
-    return system.Stat(console, info) == 0 && S_ISCHR(info.st_mode) && info.st_rdev == device;
-  });
+  return ports::IsConsoleDevice(
+      device, ports::ActiveConsoleDevices([&system](const std::string& path, struct stat& info) {
+        return system.Stat(path, info);
+      }));
 }
 
 class UniqueFd {

@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "operations/register_table.h"
+#include "ports/port_settings.h"
 #include "settings/settings_file.h"
 #include "ui/fatal_error.h"
 
@@ -22,6 +23,18 @@ constexpr const char* kFilter = "Register profiles (*.json);;All files (*)";
 constexpr const char* kSaveCaption = "Save Values";
 constexpr const char* kLoadCaption = "Load Values";
 constexpr const char* kSuggestedName = "registers.json";
+
+// The selected rows that were not saved, each with why.
+QString LeftOutText(const std::vector<operations::RegisterTable::LeftOut>& leftOut) {
+  if (leftOut.empty()) return {};
+  QString text = "\n\nNot saved:";
+  for (const auto& row : leftOut) {
+    text += QString("\n%1 %2: %3")
+                .arg(operations::RegisterTable::SelectorCaption(row.n),
+                     operations::RegisterTable::RegisterName(row.n), row.reason);
+  }
+  return text;
+}
 
 }  // namespace
 
@@ -70,16 +83,23 @@ void ProfileActions::ShowMenu(QWidget* frame, const QPoint& at) {
 }
 
 void ProfileActions::Save() {
-  const operations::RegisterProfile profile = table_.SelectedValues();
+  std::vector<operations::RegisterTable::LeftOut> leftOut;
+  const operations::RegisterProfile profile = table_.SelectedValues(&leftOut);
   if (profile.empty()) {
     Tell(kSaveCaption,
-         "Select the registers to save: rows whose boxes hold a value from 0 to 255.");
+         "Select the registers to save: rows whose boxes hold a value from 0 to 255." +
+             LeftOutText(leftOut));
     return;
   }
   const QString path = ChooseFile(true);
   if (path.isEmpty()) return;
   QString error;
-  if (!operations::SaveProfile(path, profile, error)) Tell(kSaveCaption, error);
+  if (!operations::SaveProfile(path, profile, error)) {
+    Tell(kSaveCaption, error);
+  } else if (!leftOut.empty()) {
+    Tell(kSaveCaption,
+         QString("Saved %1 registers to %2.").arg(profile.size()).arg(path) + LeftOutText(leftOut));
+  }
 }
 
 void ProfileActions::Load() {
@@ -111,8 +131,26 @@ QString ProfileActions::ChooseFile(bool saving) {
   if (saving) dialog.selectFile(kSuggestedName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   QString path = dialog.selectedFiles().front();
-  settings->setValue(kFolderKey, QFileInfo(path).absolutePath());
+  const QString chosen = QFileInfo(path).absolutePath();
+  if (chosen != settings->value(kFolderKey).toString()) RememberFolder(chosen, saving);
   return path;
+}
+
+// The folder goes into the settings file only when the file is well formed: rewriting a
+// malformed one would lose what its author wrote.
+void ProfileActions::RememberFolder(const QString& folder, bool saving) {
+  std::string problem;
+  const ports::PortSettings current = ports::ReadPortSettings();
+  if (!current.problems.empty()) {
+    problem = current.problems.front();
+  } else {
+    settings::ChangeSettingsFile([&](QSettings& file) { file.setValue(kFolderKey, folder); },
+                                 problem);
+  }
+  if (!problem.empty()) {
+    Tell(saving ? kSaveCaption : kLoadCaption,
+         "The folder is not remembered for next time: " + QString::fromStdString(problem));
+  }
 }
 
 void ProfileActions::Tell(const QString& caption, const QString& message) {

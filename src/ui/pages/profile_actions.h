@@ -31,6 +31,7 @@ class ProfileActions : public QObject {
   void ShowMenu(QWidget* frame, const QPoint& at);
   // The file the operator picks, or nothing.
   QString ChooseFile(bool saving);
+  void RememberFolder(const QString& folder, bool saving);
   void Tell(const QString& caption, const QString& message);
 
   QWidget* window_;
