@@ -170,14 +170,17 @@ INSTANTIATE_TEST_SUITE_P(
         Command{{"--port", "/nonexistent/tty", "read"}, 2, "(talvora-cli ports lists the"},
         Command{{"--port", "", "read"}, 2, "Give --port another device, or map the COM name"},
         Command{{"--port", "sim", "frobnicate"}, 2, "unknown command 'frobnicate'"},
-        Command{{"--port", "sim", "write", "1=2=3"}, 2, "'1=2=3' is not N=V"},
+        Command{{"--port", "sim", "write", "1=2=3"}, 2, "register 1: value 2=3 is not 0 to 255"},
         Command{{"--port", "sim", "load", "/nonexistent/profile.json"},
                 2,
                 "cannot read /nonexistent/profile.json: No such file or directory"},
         Command{{"--port", "sim", "diff", "/nonexistent/profile.json"},
                 2,
                 "cannot read /nonexistent/profile.json: No such file or directory"},
-        Command{{"--port", "sim:remotes=none", "linktest", "--seconds", "2"}, 0, R"("level":2)"},
+        // Exactly at level 2, with one packet of four answered: still a link.
+        Command{{"--port", "sim:loss=0.6,seed=1", "linktest", "--seconds", "4"},
+                0,
+                R"("level":2,"port":"sim:loss=0.6,seed=1","received":1)"},
         Command{{"--port", "sim", "write", "1=6", "1=5"}, 0, R"("registers":{"1":5})"},
         Command{{"--port", "sim:host=5", "read", "0"}, 0, R"("port":"sim:host=5")"}));
 
@@ -227,7 +230,6 @@ INSTANTIATE_TEST_SUITE_P(
                 2,
                 "--csv /dev/null is not a regular file"}));
 
-
 struct Interruption {
   const char* port;
   std::vector<const char*> words;  // command and arguments
@@ -251,7 +253,7 @@ TEST_P(CommandLineInterrupted, ClosesThePortAtOnceAndPrintsWhatWasDoneWithStatus
   options.command = GetParam().words.front();
   for (std::size_t i = 1; i < GetParam().words.size(); ++i)
     options.arguments << GetParam().words[i];
-  options.seconds = GetParam().seconds;
+  if (GetParam().seconds > 0) options.seconds = QString::number(GetParam().seconds);
   const platform::Micros start = clock.NowMicros();
   testing::internal::CaptureStdout();
   testing::internal::CaptureStderr();

@@ -148,7 +148,7 @@ TEST(KeptLinkTests, LinktestKeepsTheTestWithItsLabelAndRecordsListsItWithEveryEv
   cli::Options options;
   options.port = "sim:host=0,remotes=5,loss=0.5,seed=3";
   options.command = "linktest";
-  options.seconds = 5;
+  options.seconds = "5";
   options.record = folder.filePath("records.sqlite");
   options.plot = folder.filePath("roof.svg");
   testing::internal::CaptureStdout();

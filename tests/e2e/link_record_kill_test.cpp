@@ -64,7 +64,9 @@ TEST(LinkTestRecord, KillNineDuringATestLeavesItInterruptedWithWholeEvaluations)
   kept = Kept(path);
   ASSERT_EQ(kept.size(), 2u);
   EXPECT_EQ(kept[0].state, records::LinkTestState::Finished);
-  EXPECT_EQ(kept[0].evaluations.size(), 2u);
+  // A two-second test evaluates once or twice, as the second packet falls on the end or not.
+  EXPECT_GE(kept[0].evaluations.size(), 1u);
+  EXPECT_EQ(static_cast<int>(kept[0].evaluations.size()), kept[0].totals.sent);
   EXPECT_EQ(kept[1].state, records::LinkTestState::Interrupted);
 }
 

@@ -216,7 +216,7 @@ TEST_F(X11Windows, EachWindowAsksForItsDesignedButtonsOnly) {
 // from the poll timer while the main window's modal loop runs is painted at once.
 TEST_F(X11Windows, UnderOpenboxTheMainWindowIsCentredAndTheErrorBoxIsPainted) {
   if (!StartWindowManager()) GTEST_SKIP() << "no Openbox (scripts/setup.sh installs it)";
-  StartOnCom1("sim:error=frame@8000");
+  StartOnCom1("sim:error=frame@20000");  // the box after the minimize, even on a busy machine
   ASSERT_TRUE(e2e::WaitUntil([&] { return Shown().contains("TALVORA"); }, kPatienceMs));
   // Openbox reads no maximize from the hints; minimize it offers in its window menu whatever
   // the hints say, and the program puts the window back.

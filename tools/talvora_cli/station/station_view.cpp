@@ -1,6 +1,7 @@
 #include "station/station_view.h"
 
 #include <QJsonDocument>
+
 #include "output.h"
 
 namespace station {
