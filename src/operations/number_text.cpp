@@ -8,8 +8,6 @@
 namespace operations {
 namespace {
 
-constexpr int kHighestValue = 255;
-constexpr int kHighestAddress = 255;
 constexpr double kLongestSeconds = 24 * 60 * 60;
 constexpr const char* kAccepted =
     "write it in decimal, or in hexadecimal after 0x, with no sign and nothing before or after";

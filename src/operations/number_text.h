@@ -11,6 +11,10 @@
 
 namespace operations {
 
+// The largest register value and module address, one byte each.
+inline constexpr int kHighestValue = 255;
+inline constexpr int kHighestAddress = 255;
+
 // A register number, 0 to 31.
 std::optional<int> ParseRegisterNumber(const QString& text, QString& error);
 

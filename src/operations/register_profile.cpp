@@ -16,7 +16,6 @@ namespace {
 
 constexpr const char* kKind = "registers";
 constexpr int kVersion = 1;
-constexpr int kHighestValue = 255;
 // Far more than any profile needs; a larger file is not one.
 constexpr qsizetype kLargestFile = 1 << 20;
 

@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 #include <utility>
 
+#include "operations/number_text.h"
 #include "operations/value_text.h"
 
 namespace operations {
@@ -10,7 +11,6 @@ namespace {
 
 constexpr const char* kDefaultValue = "255";
 constexpr const char* kReservedName = "Reserved";
-constexpr int kHighestValue = 255;
 // Registers that carry a meaning; every other one is reserved.
 constexpr int kFirmwareRelease = 31;
 

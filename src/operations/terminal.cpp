@@ -6,6 +6,7 @@
 #include "link/functions.h"
 #include "link/link_constants.h"
 #include "operations/module_commands.h"
+#include "operations/number_text.h"
 #include "operations/value_text.h"
 #include "platform/event_service.h"
 #include "platform/windows.h"
@@ -14,7 +15,6 @@ namespace operations {
 namespace {
 
 constexpr std::int16_t kEnter = 13;
-constexpr int kHighestAddress = 255;
 using functions::kLongestWrite;
 
 // The message as the module gets it: one byte per character, each line break as CR LF.

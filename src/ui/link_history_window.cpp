@@ -24,7 +24,7 @@ namespace ui {
 namespace {
 
 constexpr const char* kCaption = "Link History";
-constexpr const char* kFolderKey = "linkHistory/lastFolder";
+constexpr const char* kLinkHistoryFolderKey = "linkHistory/lastFolder";
 constexpr const char* kCurrentName = "Current test";
 constexpr int kMostShown = 2;
 constexpr QSize kFirstSize{900, 700};
@@ -252,7 +252,7 @@ void LinkHistoryWindow::AskExport(const QString& caption, const QString& filter,
                                   const QString& suffix,
                                   void (LinkHistoryWindow::*save)(const QString&)) {
   auto settings = settings::OpenSettingsFile();
-  QFileDialog dialog(this, caption, settings->value(kFolderKey).toString(), filter);
+  QFileDialog dialog(this, caption, settings->value(kLinkHistoryFolderKey).toString(), filter);
   dialog.setObjectName("ExportDialog");
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -260,7 +260,7 @@ void LinkHistoryWindow::AskExport(const QString& caption, const QString& filter,
   dialog.setDefaultSuffix(suffix);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   const QString path = dialog.selectedFiles().front();
-  settings->setValue(kFolderKey, QFileInfo(path).absolutePath());
+  settings->setValue(kLinkHistoryFolderKey, QFileInfo(path).absolutePath());
   (this->*save)(path);
 }
 

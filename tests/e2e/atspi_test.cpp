@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int kPatienceMs = 120000;
+constexpr int kAtSpiPatienceMs = 120000;
 constexpr int kSkipStatus = 77;
 
 class AtSpi : public testing::Test {
@@ -23,7 +23,7 @@ class AtSpi : public testing::Test {
     }
     server_.start(
         "Xvfb", {"-displayfd", "1", "-nolisten", "tcp", "-noreset", "-screen", "0", "1024x768x24"});
-    if (!server_.waitForStarted() || !server_.waitForReadyRead(kPatienceMs)) {
+    if (!server_.waitForStarted() || !server_.waitForReadyRead(kAtSpiPatienceMs)) {
       GTEST_SKIP() << "no Xvfb to show the windows on";
     }
     display_ = ":" + QString::fromLatin1(server_.readLine().trimmed());
@@ -45,7 +45,7 @@ class AtSpi : public testing::Test {
     reader.setProcessEnvironment(environment);
     reader.start("dbus-run-session",
                  {"--", "/usr/bin/python3", TALVORA_ATSPI_READER, TALVORA_EXECUTABLE});
-    if (!reader.waitForFinished(kPatienceMs)) reader.kill();
+    if (!reader.waitForFinished(kAtSpiPatienceMs)) reader.kill();
     const QString said = QString::fromUtf8(reader.readAllStandardError());
     if (reader.exitCode() == kSkipStatus) {
       skipped_ = said.trimmed();

@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int kPatienceMs = 60000;
+constexpr int kWaylandPatienceMs = 60000;
 constexpr const char* kShownNormally = "TALVORA|normal|632x457|exposed";
 
 class WaylandWindows : public testing::Test {
@@ -46,7 +46,7 @@ class WaylandWindows : public testing::Test {
             [&] {
               return QFileInfo::exists(socket) || compositor_.state() == QProcess::NotRunning;
             },
-            kPatienceMs) ||
+            kWaylandPatienceMs) ||
         !QFileInfo::exists(socket)) {
       GTEST_SKIP() << "weston did not start: " << compositor_.readAll().toStdString();
     }
@@ -61,10 +61,10 @@ class WaylandWindows : public testing::Test {
   void TearDown() override {
     if (program_.state() != QProcess::NotRunning) {
       ::kill(static_cast<pid_t>(program_.processId()), SIGTERM);
-      program_.waitForFinished(kPatienceMs);
+      program_.waitForFinished(kWaylandPatienceMs);
     }
     compositor_.terminate();
-    compositor_.waitForFinished(kPatienceMs);
+    compositor_.waitForFinished(kWaylandPatienceMs);
   }
 
   // Sends one request and returns the program's answer: its lines up to "ok", "end" or a refusal.
@@ -79,7 +79,7 @@ class WaylandWindows : public testing::Test {
           return !lines.isEmpty() && (lines.back() == "ok" || lines.back() == "end" ||
                                       lines.back().startsWith("refused"));
         },
-        kPatienceMs);
+        kWaylandPatienceMs);
     return lines;
   }
   // The shown windows, "<caption>|<state>|<size>|<exposed>", once `done` holds of them.
@@ -93,7 +93,7 @@ class WaylandWindows : public testing::Test {
           }
           return done(shown);
         },
-        kPatienceMs);
+        kWaylandPatienceMs);
     return shown;
   }
   QStringList WindowsOnceShown(const QString& line) {
@@ -132,7 +132,7 @@ TEST_F(WaylandWindows, MaximizeAndMinimizeLeaveTheMainWindowUsableAndCloseWaitsF
   for (const auto& change : changes) {
     SCOPED_TRACE(change.request);
     EXPECT_EQ(Ask(change.request), QStringList{"ok"});
-    EXPECT_TRUE(e2e::WaitUntil([&] { return Said().contains(change.said); }, kPatienceMs))
+    EXPECT_TRUE(e2e::WaitUntil([&] { return Said().contains(change.said); }, kWaylandPatienceMs))
         << Said().toStdString();
     ASSERT_EQ(program_.state(), QProcess::Running) << Said().toStdString();
     EXPECT_TRUE(WindowsOnceShown(kShownNormally).contains(kShownNormally)) << Said().toStdString();
@@ -150,7 +150,7 @@ TEST_F(WaylandWindows, MaximizeAndMinimizeLeaveTheMainWindowUsableAndCloseWaitsF
           .contains("TALVORA"))
       << "still open after TEST OFF";
   EXPECT_EQ(Ask("close intro"), QStringList{"ok"});
-  EXPECT_TRUE(program_.waitForFinished(kPatienceMs));
+  EXPECT_TRUE(program_.waitForFinished(kWaylandPatienceMs));
   EXPECT_EQ(program_.exitCode(), 0) << Said().toStdString();
 }
 

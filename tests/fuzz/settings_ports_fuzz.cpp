@@ -10,18 +10,13 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/control_bytes.h"
 #include "ports/port_settings.h"
 #include "settings/settings_file.h"
 
 namespace {
 
-bool HasControlByte(const std::string& text) {
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7f) return true;
-  }
-  return false;
-}
+using fuzz::HasControlByte;
 
 // A settings folder of the target's own for the life of the process.
 const QTemporaryDir& Folder() {

@@ -7,17 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz/control_bytes.h"
 #include "sim/options.h"
 
 namespace {
 
-bool HasControlByte(const std::string& text) {
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7f) return true;
-  }
-  return false;
-}
+using fuzz::HasControlByte;
 
 }  // namespace
 

@@ -201,9 +201,10 @@ int TerminalJob(HeadlessPages& pages, const Options& options, const QString& mes
     if (initialization.master && !to) {
       return UsageError("a master needs --to with an address from 0 to 255");
     }
-    SendMessage(pages, message, to ? QString::number(*to) : QString());
+    const QString destination = to ? QString::number(*to) : QString();
+    SendMessage(pages, message, destination);
     json["bytes"] = static_cast<int>(operations::Terminal::MessageByteCount(message));
-    if (initialization.master) json["to"] = *to;
+    if (initialization.master) json["to"] = destination.toInt();
     // Ended early, the message may not have been sent whole.
     json["interrupted"] = Interrupted();
     if (options.json) PrintJson(json, options);
