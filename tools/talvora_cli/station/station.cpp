@@ -44,7 +44,7 @@ Station::Station(StationOptions options, records::RecordDatabase& database)
       view_(!options_.json && ::isatty(fileno(stdout)) != 0) {
   ports_.resize(options_.ports.size());
   for (std::size_t i = 0; i < ports_.size(); ++i)
-    ports_[i].spec = options_.ports[i];
+    ports_[i].named = options_.ports[i];
 }
 
 Station::~Station() {
@@ -96,7 +96,7 @@ int Station::Run() {
 
 void Station::Start(PortRun& port) {
   port.process = std::make_unique<QProcess>();
-  QStringList arguments = {"station-port", "--port", port.spec.name, "--profile",
+  QStringList arguments = {"station-port", "--port", port.named.name, "--profile",
                            options_.profilePath};
   if (options_.once) arguments << "--once";
   if (options_.remote) arguments << "--remote";
@@ -174,10 +174,10 @@ void Station::OnEvent(PortRun& port, const QJsonObject& event) {
   } else if (kind == kFailed) {
     port.cannotOpen = true;
     port.state = "FAIL: cannot open the port";
-    Warn(port.spec.label + ": " + event.value("detail").toString().replace('\n', ' '));
+    Warn(port.named.label + ": " + event.value("detail").toString().replace('\n', ' '));
   }
   QJsonObject shown = event;
-  shown["port"] = port.spec.label;
+  shown["port"] = port.named.label;
   view_.Event(shown);
 }
 
@@ -186,10 +186,10 @@ void Station::Record(PortRun& port, const QString& verdict, const QString& detai
   records::StationModule& m = *port.module;
   if (!m.finished.isValid()) m.finished = QDateTime::currentDateTimeUtc();
   m.host = host_;
-  m.port = port.spec.name;
-  m.device = port.spec.device;
-  m.adapter = port.spec.adapter;
-  m.adapterSerial = port.spec.adapterSerial;
+  m.port = port.named.name;
+  m.device = port.named.device;
+  m.adapter = port.named.adapter;
+  m.adapterSerial = port.named.adapterSerial;
   m.profile = options_.profilePath;
   m.profileSha256 = profileSha256_;
   m.verdict = records::IsVerdict(verdict) ? verdict : QString("fail");
@@ -198,7 +198,7 @@ void Station::Record(PortRun& port, const QString& verdict, const QString& detai
   QString error;
   if (!records_.Add(m, error)) {
     recordFailed_ = true;
-    Warn(port.spec.label + ": the module was not recorded: " + error);
+    Warn(port.named.label + ": the module was not recorded: " + error);
   }
   if (m.verdict == "pass") {
     ++port.passed;
@@ -236,10 +236,10 @@ void Station::OnFinished(PortRun& port, int code, bool crashed) {
     if (code == cli::kBadUsage && !crashed) port.cannotOpen = true;
     if (!inHand) ++port.failed;
     port.state = "FAIL: " + why;
-    Warn(port.spec.label + ": " + why);
+    Warn(port.named.label + ": " + why);
   }
   view_.Event({{"event", "ended"},
-               {"port", port.spec.label},
+               {"port", port.named.label},
                {"status", crashed ? QJsonValue() : QJsonValue(code)},
                {"detail", failure ? why : QString()}});
 }

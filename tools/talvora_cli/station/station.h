@@ -18,7 +18,7 @@
 namespace station {
 
 struct StationOptions {
-  std::vector<PortSpec> ports;
+  std::vector<NamedPort> ports;
   QString profilePath;
   operations::RegisterProfile profile;
   bool once = false;

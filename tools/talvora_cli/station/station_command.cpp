@@ -31,62 +31,62 @@ std::optional<double> ParseSeconds(const QString& text) {
 
 // The adapter behind a device, as udev names it: its stable name and, from that name (udev
 // builds it as vendor_model_serial), its serial number.
-void Identify(PortSpec& spec) {
-  const QString canonical = QFileInfo(spec.device).canonicalFilePath();
+void Identify(NamedPort& named) {
+  const QString canonical = QFileInfo(named.device).canonicalFilePath();
   for (const ports::DetectedPort& port : ports::DetectedPorts()) {
     const QString path = QString::fromStdString(port.path);
     const QString node = QString::fromStdString(port.node);
-    if (spec.device != path && spec.device != node &&
+    if (named.device != path && named.device != node &&
         (canonical.isEmpty() || canonical != QFileInfo(node).canonicalFilePath()))
       continue;
     if (!path.startsWith("/dev/serial/by-id/")) return;
-    spec.adapter = path;
+    named.adapter = path;
     static const QRegularExpression serial("_([^_]+)-if\\d+(-port\\d+)?$");
     const auto match = serial.match(path);
-    if (match.hasMatch()) spec.adapterSerial = match.captured(1);
+    if (match.hasMatch()) named.adapterSerial = match.captured(1);
     return;
   }
 }
 
-std::optional<std::vector<PortSpec>> ResolvePorts(const QString& list, QString& error) {
-  std::vector<PortSpec> specs;
+std::optional<std::vector<NamedPort>> ResolvePorts(const QString& list, QString& error) {
+  std::vector<NamedPort> chosen;
   if (list == "auto") {
     for (const ports::DetectedPort& port : ports::DetectedPorts()) {
       const QString node = QString::fromStdString(port.node);
       // USB adapters and CDC devices only: an on-board port is not a station's.
       if (!node.startsWith("/dev/ttyUSB") && !node.startsWith("/dev/ttyACM")) continue;
-      specs.push_back({QString::fromStdString(port.path),
-                       QFileInfo(node).fileName(),
-                       QString::fromStdString(port.path),
-                       {},
-                       {}});
+      chosen.push_back({QString::fromStdString(port.path),
+                        QFileInfo(node).fileName(),
+                        QString::fromStdString(port.path),
+                        {},
+                        {}});
     }
-    if (specs.empty()) error = "--ports auto: no USB or CDC serial adapter is attached";
+    if (chosen.empty()) error = "--ports auto: no USB or CDC serial adapter is attached";
   } else {
     for (const QString& name : list.split(',')) {
       if (name.trimmed() != name || name.isEmpty()) {
         error = QString("--ports '%1': names separated by commas, nothing around them").arg(list);
         return std::nullopt;
       }
-      PortSpec spec{name, name, name, {}, {}};
+      NamedPort named{name, name, name, {}, {}};
       if (const auto mapping = ports::MapPort(name.toStdString(), ports::Detail::DeviceOnly)) {
-        spec.device = QString::fromStdString(mapping->device);
+        named.device = QString::fromStdString(mapping->device);
       } else if (name.startsWith("/dev/")) {
-        spec.label = name.mid(5);
+        named.label = name.mid(5);
       }
-      for (const PortSpec& other : specs) {
-        if (other.device == spec.device && !ports::IsSimulated(spec.device.toStdString())) {
-          error = QString("--ports names %1 twice").arg(spec.device);
+      for (const NamedPort& other : chosen) {
+        if (other.device == named.device && !ports::IsSimulated(named.device.toStdString())) {
+          error = QString("--ports names %1 twice").arg(named.device);
           return std::nullopt;
         }
       }
-      specs.push_back(spec);
+      chosen.push_back(named);
     }
   }
-  if (specs.empty()) return std::nullopt;
-  for (PortSpec& spec : specs)
-    Identify(spec);
-  return specs;
+  if (chosen.empty()) return std::nullopt;
+  for (NamedPort& port : chosen)
+    Identify(port);
+  return chosen;
 }
 
 std::optional<operations::RegisterProfile> Profile(const QString& path, QString& error) {

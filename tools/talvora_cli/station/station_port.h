@@ -12,7 +12,7 @@ class QProcess;
 namespace station {
 
 // A port as the operator named it, with what is known of the device behind it.
-struct PortSpec {
+struct NamedPort {
   QString name;           // as given: COM2, /dev/ttyUSB0, sim:...
   QString label;          // the short name the live view shows
   QString device;         // the device it opens
@@ -23,7 +23,7 @@ struct PortSpec {
 // What the station knows of one port while it runs: its process, the module in hand and its
 // counts.
 struct PortRun {
-  PortSpec spec;
+  NamedPort named;
   std::unique_ptr<QProcess> process;
   QByteArray pending;  // output not yet ended by a newline
   QString lastError;   // the process's last line on standard error

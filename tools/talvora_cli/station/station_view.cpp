@@ -14,7 +14,7 @@ void StationView::Event(const QJsonObject& event) {
 
 QString StationView::PortLine(const PortRun& port) {
   return QString("%1  %2  passed %3  failed %4")
-      .arg(port.spec.label, -12)
+      .arg(port.named.label, -12)
       .arg(port.state, -44)
       .arg(port.passed, 3)
       .arg(port.failed + port.interrupted, 3);
