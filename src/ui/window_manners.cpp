@@ -109,8 +109,9 @@ QPoint CentredFrameAt(const QWidget& window) {
 // Centres the window again once the window manager has put a frame around it: the frame's size
 // is known only then. Window managers differ in how they read a position asked for before the
 // frame was known (Openbox takes it for the frame's, whatever the window's gravity says), so
-// each step moves the place asked for by what the frame, as placed, still lacks. The window
-// manager gets a moment to place the window; after that the operator's moves are left alone.
+// each step moves the place asked for by what the frame, as placed, still lacks. From the first
+// sight of the frame (which a busy desktop may show late) the window manager gets a moment to
+// place the window; after that the operator's moves are left alone.
 class FrameCentring final : public QObject {
  public:
   explicit FrameCentring(QWidget& window)
@@ -163,6 +164,7 @@ class FrameCentring final : public QObject {
   QWidget& window_;
   QPoint asked_;
   int steps_ = 0;
+  bool framed_ = false;
 };
 
 }  // namespace
