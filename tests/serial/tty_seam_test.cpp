@@ -143,6 +143,13 @@ class TtySeam : public PtyTest {
     PtyTest::TearDown();
   }
   void Open() { PtyTest::Open("COM1"); }
+  // Yields and lets the device look at its line, `rounds` times or until input is in.
+  void Pump(int rounds, bool untilInput = true) {
+    for (int i = 0; i < rounds && !(untilInput && device_->Input().Size() > 0); ++i) {
+      platform::Events().Yield();
+      device_->Advance(platform::Events().NowMicros());
+    }
+  }
   // With no one on the device's side the terminal reports a hang-up, which is no byte.
   bool OtherSideGotSomething() {
     pollfd p{master_, POLLIN, 0};
@@ -280,10 +287,7 @@ TEST_F(TtySeam, ADeviceThatGoesAwayIsSaidAndReopenedByItsPathWithItsSettings) {
   EXPECT_FALSE(uart_.dtr);
   EXPECT_FALSE(uart_.rts);
   ASSERT_EQ(::write(master_, "Z", 1), 1);
-  for (int i = 0; i < 100 && device_->Input().Size() == 0; ++i) {
-    platform::Events().Yield();
-    device_->Advance(platform::Events().NowMicros());
-  }
+  Pump(100);
   EXPECT_EQ(device_->Input().Size(), 1u) << "bytes cross again";
 }
 
@@ -344,14 +348,8 @@ TEST_F(TtySeam, InputWaitingBeforeTheOpenIsDiscarded) {
   Open();
   uart_.onOpen = {};
   ASSERT_EQ(::write(master_, "Z", 1), 1);
-  for (int i = 0; i < 100 && device_->Input().Size() == 0; ++i) {
-    platform::Events().Yield();
-    device_->Advance(platform::Events().NowMicros());
-  }
-  for (int i = 0; i < 5; ++i) {
-    platform::Events().Yield();
-    device_->Advance(platform::Events().NowMicros());
-  }
+  Pump(100);
+  Pump(5, false);
   std::uint8_t first = 0;
   ASSERT_EQ(device_->Input().Size(), 1u) << "leftover bytes were kept";
   device_->Input().Take(&first, 1);
@@ -401,26 +399,18 @@ TEST_F(TtySeam, OpensThatFailThroughTheSystemSayWhy) {
   uart_.openError = 0;
 }
 
-TEST_F(TtySeam, TheSystemConsoleIsNeverOpened) {
-  auto consoles = std::make_shared<testsupport::StubDetector>();
-  consoles->consoles = {path_};
-  const auto previous = ports::UseDetector(consoles);
-  OpenFailure failure;
-  EXPECT_EQ(OpenTtyDevice("COM1", path_, failure), nullptr);
-  ports::UseDetector(previous);
-  EXPECT_EQ(failure.reason, "not available: it is the system console");
-  EXPECT_EQ(uart_.opens, 0);
-}
-
-// The console by its device numbers, whatever name it is asked by. None of these nodes exists:
-// the stand-in says what each would be, and a node that is no console fails at the open.
+// The console by its device numbers, whatever name it is asked by (null: by another name than
+// the one listed). None of these nodes exists: the stand-in says what each would be, and a node
+// that is no console fails at the open.
 TEST_F(TtySeam, ConsoleDevicesAreKnownByTheirNumbersNotTheirNames) {
   struct Row {
     const char* what;
     unsigned major;
     unsigned minor;
     bool console;
+    const char* name = nullptr;
   } rows[] = {
+      {"the console listed, by its own name", 4, 65, true, "/nonexistent/ttyS1"},
       {"/dev/tty, the controlling terminal", 5, 0, true},
       {"/dev/console", 5, 1, true},
       {"/dev/ptmx, the pseudo-terminal multiplexer", 5, 2, true},
@@ -438,12 +428,13 @@ TEST_F(TtySeam, ConsoleDevicesAreKnownByTheirNumbersNotTheirNames) {
   const auto previous = ports::UseDetector(consoles);
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    const std::string name = "/nonexistent/by-another-name";
+    const std::string name = row.name ? row.name : "/nonexistent/by-another-name";
     uart_.nodes[name] = makedev(row.major, row.minor);
     uart_.opens = 0;
     OpenFailure failure;
     EXPECT_EQ(OpenTtyDevice("COM1", name, failure), nullptr);
-    EXPECT_EQ(failure.reason == "not available: it is the system console", row.console);
+    EXPECT_EQ(failure.reason == "not available: it is the system console", row.console)
+        << failure.reason;
     EXPECT_EQ(uart_.opens, row.console ? 0 : 1);
   }
   ports::UseDetector(previous);

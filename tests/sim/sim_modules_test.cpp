@@ -11,6 +11,14 @@ namespace {
 
 using namespace simtest;
 
+// Reads register `n` keyed and returns the answer, or -1 when none came within 50 ms.
+int ReadKeyed(RadioOnLine& sim, int n) {
+  const auto sent = sim.Send(Bytes({'$', n}), /*keyed=*/true);
+  sim.RunFor(50 * kMs);
+  const auto answers = sim.ReceivedSince(sent);
+  return answers.empty() ? -1 : answers.front().value;
+}
+
 TEST(SimHostModule, AnswersKeyedReadsWithItsRegistersAfterTheHostDelayAtLineRate) {
   RadioOnLine sim("host=7,host-delay=3");
   // Two reads back to back in one write: each is answered as soon as it is complete.
@@ -70,45 +78,31 @@ TEST(SimAir, AFourByteBlockBeginningWithAHashIsNoRegisterWrite) {
   EXPECT_EQ(sim.Radio().Remote(35)->EepromRegisters()[1], 8);
 }
 
-}  // namespace
-
-namespace {
-
-// Reads register `n` keyed and returns the answer, or -1 when none came within 50 ms.
-int ReadKeyed(simtest::RadioOnLine& sim, int n) {
-  const auto sent = sim.Send(simtest::Bytes({'$', n}), /*keyed=*/true);
-  sim.RunFor(50 * simtest::kMs);
-  const auto answers = sim.ReceivedSince(sent);
-  return answers.empty() ? -1 : answers.front().value;
-}
-
-}  // namespace
-
 // A swap takes the module away for the gap (nothing answers, nothing is stored), then a fresh
 // one answers with the factory's settings and a serial number of its own; the period repeats it.
 TEST(SimSwap, TheModuleIsGoneForTheGapAndComesBackFresh) {
-  simtest::RadioOnLine sim("swap=2,swap-gap=500");
-  sim.Send(simtest::Bytes({'#', 1, 42}), /*keyed=*/true);
-  sim.RunFor(10 * simtest::kMs);
+  RadioOnLine sim("swap=2,swap-gap=500");
+  sim.Send(Bytes({'#', 1, 42}), /*keyed=*/true);
+  sim.RunFor(10 * kMs);
   EXPECT_EQ(ReadKeyed(sim, 1), 42);
   EXPECT_EQ(ReadKeyed(sim, 4), 0xFF);
-  sim.RunFor(2000 * simtest::kMs - sim.Now() + 100 * simtest::kMs);
+  sim.RunFor(2000 * kMs - sim.Now() + 100 * kMs);
   EXPECT_FALSE(sim.Radio().HostPresent());
   EXPECT_EQ(ReadKeyed(sim, 0), -1);
-  sim.RunFor(500 * simtest::kMs);
+  sim.RunFor(500 * kMs);
   EXPECT_TRUE(sim.Radio().HostPresent());
   EXPECT_EQ(ReadKeyed(sim, 1), 8) << "a fresh module has the factory's preamble length";
   EXPECT_EQ(ReadKeyed(sim, 4), 1);
-  sim.RunFor(2000 * simtest::kMs);
+  sim.RunFor(2000 * kMs);
   EXPECT_EQ(sim.Radio().Swaps(), 2u);
   EXPECT_EQ(ReadKeyed(sim, 4), 2);
 }
 
 TEST(SimSwap, AStuckRegisterKeepsItsValueAndTheOthersTakeWrites) {
-  simtest::RadioOnLine sim("stuck=3+5");
+  RadioOnLine sim("stuck=3+5");
   for (const int n : {3, 5, 6})
-    sim.Send(simtest::Bytes({'#', n, 77}), /*keyed=*/true);
-  sim.RunFor(10 * simtest::kMs);
+    sim.Send(Bytes({'#', n, 77}), /*keyed=*/true);
+  sim.RunFor(10 * kMs);
   EXPECT_EQ(ReadKeyed(sim, 3), 0);
   EXPECT_EQ(ReadKeyed(sim, 5), 0xFF);
   EXPECT_EQ(ReadKeyed(sim, 6), 77);
@@ -116,11 +110,13 @@ TEST(SimSwap, AStuckRegisterKeepsItsValueAndTheOthersTakeWrites) {
 
 // The built-in system swaps on SIGUSR1 as talvora-sim does, the next time the line looks at it.
 TEST(SimSwap, SigusrOneSwapsTheBuiltInModule) {
-  simtest::RadioOnLine sim("swap-gap=300");
+  RadioOnLine sim("swap-gap=300");
   sim::CatchSwapSignal();
   ASSERT_EQ(::raise(SIGUSR1), 0);
-  sim.RunFor(simtest::kMs);
+  sim.RunFor(kMs);
   EXPECT_FALSE(sim.Radio().HostPresent());
-  sim.RunFor(300 * simtest::kMs);
+  sim.RunFor(300 * kMs);
   EXPECT_EQ(ReadKeyed(sim, 4), 1);
 }
+
+}  // namespace
