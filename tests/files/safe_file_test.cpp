@@ -124,9 +124,13 @@ INSTANTIATE_TEST_SUITE_P(Faults, DiskFaultTest,
                          [](const auto& info) { return std::string(info.param.name); });
 
 // What stands where the file would go, made in the test's folder.
+using Make = std::function<void(const std::string&)>;
+Make LinkTo(const char* target) {
+  return [target](const std::string& p) { ASSERT_EQ(::symlink(target, p.c_str()), 0); };
+}
 struct Occupant {
   const char* name;
-  std::function<void(const std::string&)> make;
+  Make make;
   const char* kind;
 };
 
@@ -157,24 +161,19 @@ INSTANTIATE_TEST_SUITE_P(
                  "a FIFO"},
         Occupant{"Folder", [](const std::string& p) { ASSERT_EQ(::mkdir(p.c_str(), 0700), 0); },
                  "a folder"},
-        Occupant{"LinkToDevice",
-                 [](const std::string& p) { ASSERT_EQ(::symlink("/dev/null", p.c_str()), 0); },
-                 "a character device"},
+        Occupant{"LinkToDevice", LinkTo("/dev/null"), "a character device"},
         Occupant{"LinkToFifo",
                  [](const std::string& p) {
                    ASSERT_EQ(::mkfifo((p + ".fifo").c_str(), 0600), 0);
                    ASSERT_EQ(::symlink((p + ".fifo").c_str(), p.c_str()), 0);
                  },
                  "a FIFO"},
-        Occupant{"DanglingLink",
-                 [](const std::string& p) { ASSERT_EQ(::symlink("nowhere", p.c_str()), 0); },
-                 "a symbolic link to nothing"},
+        Occupant{"DanglingLink", LinkTo("nowhere"), "a symbolic link to nothing"},
         Occupant{"DeviceNode",
                  [](const std::string& p) {
                    // The node of /dev/full: made only where this user may make nodes.
-                   if (::mknod(p.c_str(), S_IFCHR | 0600, makedev(1, 7)) != 0) {
-                     ASSERT_EQ(::symlink("/dev/full", p.c_str()), 0);
-                   }
+                   if (::mknod(p.c_str(), S_IFCHR | 0600, makedev(1, 7)) != 0)
+                     LinkTo("/dev/full")(p);
                  },
                  "a character device"}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -1,5 +1,4 @@
-// The system console told by its device numbers: the fixed console devices, the nodes the
-// kernel names as the console now, and a link to one of them.
+// The system console told by its device numbers.
 
 #include "ports/console_identity.h"
 

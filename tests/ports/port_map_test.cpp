@@ -1,6 +1,5 @@
-// What each COM name stands for: the environment, then the settings file, then the devices
-// detected, then /dev/ttyS0 to /dev/ttyS3; and a settings file that is wrong: each problem said
-// with the file and the line, nothing of it echoed raw to a terminal, the file never rewritten.
+// What each COM name stands for, and a settings file that is wrong: each problem said with its
+// line, nothing of it echoed raw to a terminal, the file never rewritten.
 
 #include "ports/port_map.h"
 

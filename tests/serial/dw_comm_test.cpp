@@ -1,5 +1,5 @@
-// The serial-port object through a simulated line, in virtual time. The poll ticks are driven
-// by hand here, so each test says exactly when the object looks at its operations.
+// The serial-port object on a simulated line; the poll ticks are driven by hand, so that each
+// test says when the object looks at its operations.
 
 #include "serial/dw_comm.h"
 
@@ -36,6 +36,11 @@ class DwCommTest : public testsupport::VirtualPortTest {
       comm_.PollRead();
       comm_.PollEvent();
     }
+  }
+  // `bytes` from the far end, and the three ticks that take them in.
+  void Deliver(const std::string& bytes) {
+    Line().SendToProgram(bytes, Now());
+    Tick(3);
   }
   std::vector<std::string> Written() { return testsupport::Written(FramesOn(comm_.handle())); }
   win32::SimulatedLine& Line() { return *win32::SimulatedLineOf(comm_.handle()); }
@@ -93,34 +98,29 @@ TEST_F(DwCommTest, OpeningClosesTheOpenDeviceFirstAndOneNeverOpenedRaisesNotOpen
 TEST_F(DwCommTest, ReceivedBlocksGoToTheTwoWindows) {
   RecordingWindow firstByte;
   comm_.manigl2(firstByte.Handle());
-  Line().SendToProgram(std::string("\x07Hi"), Now());
-  Tick(3);
+  Deliver(std::string("\x07Hi"));
   EXPECT_EQ(firstByte.Text(), "7");
   EXPECT_EQ(text_.Text(), "Hi");
   EXPECT_TRUE(functions::ReplyArrivedFlag);
   EXPECT_EQ(comm_.EL_D(), "\x07Hi");
   EXPECT_EQ(comm_.EL_D(), "") << "taking the text empties it";
 
-  Line().SendToProgram("A", Now());
-  Tick(3);
+  Deliver("A");
   EXPECT_EQ(firstByte.Text(), "65");
   EXPECT_EQ(text_.Text(), "");
 
   comm_.manigl2(0);
-  Line().SendToProgram(std::string("\x07Hi"), Now());
-  Tick(3);
+  Deliver(std::string("\x07Hi"));
   EXPECT_EQ(text_.Text(), "\x07Hi");
 
   comm_.manigl2(firstByte.Handle());
   functions::ReplyArrivedFlag = false;
-  Line().SendToProgram(std::string("\0Z", 2), Now());
-  Tick(3);
+  Deliver(std::string("\0Z", 2));
   EXPECT_EQ(text_.Text(), "");
   EXPECT_EQ(firstByte.Text(), "");
   EXPECT_TRUE(functions::ReplyArrivedFlag) << "a block starting with 0 still counts";
   EXPECT_EQ(comm_.EL_D(), std::string("\0\0", 2)) << "a zero byte cuts the text";
-  Line().SendToProgram(std::string("A\0B", 3), Now());
-  Tick(3);
+  Deliver(std::string("A\0B", 3));
   EXPECT_EQ(comm_.EL_D(), std::string("A\0\0", 3)) << "zeros from the first zero byte on";
 
   // Reads that bring nothing leave the reply flag as it was.
@@ -129,10 +129,8 @@ TEST_F(DwCommTest, ReceivedBlocksGoToTheTwoWindows) {
     Tick(3);
     EXPECT_EQ(functions::ReplyArrivedFlag, flag);
   }
-  Line().SendToProgram("first", Now());
-  Tick(3);
-  Line().SendToProgram("second", Now());
-  Tick(3);
+  Deliver("first");
+  Deliver("second");
   EXPECT_EQ(comm_.EL_D(), "second") << "the last delivery replaces the one before";
 }
 

@@ -1,5 +1,4 @@
-// The settings record: validation of each property and the flag-word arithmetic, including
-// what the two control-field setters do to the other bits.
+// The settings record: each property's validation and the flag-word arithmetic.
 
 #include "serial/dw_dcb.h"
 

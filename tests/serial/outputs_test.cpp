@@ -1,5 +1,4 @@
-// What the program writes beside its windows: the traffic log where it cannot be written (a
-// FIFO nobody reads, a full disk, a folder), and messages that name a device once.
+// The traffic log where it cannot be written, and messages that name a device once.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
-#include <pty.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -192,26 +191,6 @@ TEST_F(TtyDeviceTest, OpenIsExclusive) {
   ::close(other);
   device_ = OpenTtyDevice("", path_, failure);
   EXPECT_NE(device_, nullptr) << failure.reason;
-}
-
-// Opens that fail say why in the operator's words, with the device that was tried.
-TEST(TtyDeviceOpen, RefusedOpensSayWhy) {
-  char file[] = "/tmp/talvora-tty-test-XXXXXX";
-  ASSERT_EQ(::close(::mkstemp(file)), 0);
-  const std::pair<std::string, std::string> rows[] = {
-      {"/dev/talvora-no-such-port", "no such device"},
-      {file, "not a serial device"},
-      {"/dev/null", "not a serial device"},
-  };
-  for (const auto& [path, reason] : rows) {
-    OpenFailure failure;
-    EXPECT_EQ(OpenTtyDevice("", path, failure), nullptr) << path;
-    EXPECT_EQ(failure.error, ERROR_FILE_NOT_FOUND) << path;
-    EXPECT_EQ(failure.reason, reason) << path;
-    EXPECT_EQ(failure.device, path);
-    EXPECT_FALSE(failure.fix.empty()) << path;
-  }
-  ::unlink(file);
 }
 
 }  // namespace

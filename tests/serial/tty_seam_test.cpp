@@ -1,6 +1,5 @@
-// The tty back end where only hardware could show it: modem lines, the rate left at 0, a
-// modem-line call that times out, the kernel's error counters, EIO from an unplugged adapter.
-// A pseudo-terminal carries the bytes; a stand-in for the system calls plays the UART.
+// The tty back end where only hardware could show it: a pseudo-terminal carries the bytes, a
+// stand-in for the system calls plays the UART.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -356,35 +355,43 @@ TEST_F(TtySeam, InputWaitingBeforeTheOpenIsDiscarded) {
   EXPECT_EQ(first, 'Z');
 }
 
-// What an open that cannot complete says, and what a modem-line failure at open says.
-TEST_F(TtySeam, OpensThatFailThroughTheSystemSayWhy) {
+// What an open that cannot complete says, in the operator's words with the device that was
+// tried, and what a modem-line failure at open says.
+TEST_F(TtySeam, OpensThatFailSayWhy) {
+  char file[] = "/tmp/talvora-tty-test-XXXXXX";
+  ASSERT_EQ(::close(::mkstemp(file)), 0);
   const struct Row {
     int openError;
     int modemError;  // of the first modem-line call
     DWORD error;     // 0: the port opens
     const char* reason;
-    const char* said;  // on standard error
+    const char* said;       // on standard error
+    std::string path = "";  // "": the pseudo-terminal
   } rows[] = {
       {EACCES, 0, ERROR_ACCESS_DENIED, "permission denied", ""},
       {EIO, 0, ERROR_FILE_NOT_FOUND, "no UART behind this port (I/O error)", ""},
       {0, EIO, ERROR_FILE_NOT_FOUND, "no UART behind this port (I/O error)", ""},
       {0, ETIMEDOUT, 0, "", "DTR and RTS could not be set (Connection timed out)"},
       {0, ENOTTY, 0, "", ""},
+      {0, 0, ERROR_FILE_NOT_FOUND, "no such device", "", "/dev/talvora-no-such-port"},
+      {0, 0, ERROR_FILE_NOT_FOUND, "not a serial device", "", file},
+      {0, 0, ERROR_FILE_NOT_FOUND, "not a serial device", "", "/dev/null"},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(std::to_string(row.openError) + "/" + std::to_string(row.modemError));
+    const std::string path = row.path.empty() ? path_ : row.path;
+    SCOPED_TRACE(path + " " + std::to_string(row.openError) + "/" + std::to_string(row.modemError));
     uart_.openError = row.openError;
     uart_.failures.clear();
     if (row.modemError != 0) uart_.failures = {row.modemError};
     OpenFailure failure;
     testing::internal::CaptureStderr();
-    auto device = OpenTtyDevice("COM1", path_, failure);
+    auto device = OpenTtyDevice("COM1", path, failure);
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(device == nullptr, row.error != 0);
     if (row.error != 0) {
       EXPECT_EQ(failure.error, row.error);
       EXPECT_EQ(failure.reason, row.reason);
-      EXPECT_EQ(failure.device, path_);
+      EXPECT_EQ(failure.device, path);
       EXPECT_FALSE(failure.fix.empty());
       if (row.openError == EACCES) {
         EXPECT_THAT(failure.fix, testing::HasSubstr(path_));
@@ -397,6 +404,7 @@ TEST_F(TtySeam, OpensThatFailThroughTheSystemSayWhy) {
     }
   }
   uart_.openError = 0;
+  ::unlink(file);
 }
 
 // The console by its device numbers, whatever name it is asked by (null: by another name than

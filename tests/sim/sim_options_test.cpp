@@ -1,5 +1,4 @@
-// The options of the simulated radio system, as a device name or talvora-sim's arguments give
-// them.
+// The options of the simulated radio system.
 
 #include <gtest/gtest.h>
 

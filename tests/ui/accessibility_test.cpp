@@ -1,7 +1,4 @@
-// The windows through Qt's in-process accessibility interface, as a screen reader finds them:
-// a name for every designed control, unique on its page; value boxes that say their colour in
-// words; the lamp and the results named and announced; keys for the help windows; the focus
-// after a button disables itself; withheld pages; the windows' roles.
+// The windows through Qt's in-process accessibility interface, as a screen reader finds them.
 
 #include <QtGui/private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
@@ -49,20 +46,12 @@ class Reports {
     QAccessible::installUpdateHandler(previous_);
     Current() = nullptr;
   }
-  // The descriptions reported for `object`, in order.
-  std::vector<QString> Descriptions(QObject* object) const {
+  // The names (NameChanged) or descriptions (DescriptionChanged) reported for `object`, in order.
+  std::vector<QString> Said(QObject* object, QAccessible::Event type) const {
     std::vector<QString> seen;
     for (const Report& report : reports_)
-      if (report.object == object && report.type == QAccessible::DescriptionChanged)
-        seen.push_back(report.description);
-    return seen;
-  }
-  std::size_t Count() const { return reports_.size(); }
-  std::vector<QString> Names(QObject* object) const {
-    std::vector<QString> seen;
-    for (const Report& report : reports_)
-      if (report.object == object && report.type == QAccessible::NameChanged)
-        seen.push_back(report.name);
+      if (report.object == object && report.type == type)
+        seen.push_back(type == QAccessible::NameChanged ? report.name : report.description);
     return seen;
   }
 
@@ -113,8 +102,6 @@ class Accessibility : public uitest::EepromPageTest {
   }
 };
 
-// --- names ---------------------------------------------------------------------------------
-
 TEST_F(Accessibility, EveryDesignedControlHasANameUniqueOnItsPage) {
   Load("host=7");
   QTabWidget* tabs = Window().SSTab1();
@@ -161,8 +148,6 @@ TEST_F(Accessibility, WindowsAreADialogAndAFrameNotFillers) {
   EXPECT_EQ(NameOf(start.Form().Option1[2]), "COM3");
   EXPECT_EQ(NameOf(start.Form().Command1), "OK");
 }
-
-// --- colours in words ----------------------------------------------------------------------
 
 struct Words {
   QRgb colour;
@@ -229,8 +214,6 @@ TEST_F(Accessibility, AValueNotReadBackSaysNotConfirmed) {
   EXPECT_EQ(DescriptionOf(Page().Text6[2]), "not confirmed");
 }
 
-// --- results heard -------------------------------------------------------------------------
-
 TEST_F(Accessibility, TheNewStatusIsReportedOnTheStatusLineAndOnTheFocusedButton) {
   LoadActive("host=7");
   Select({0});
@@ -238,9 +221,9 @@ TEST_F(Accessibility, TheNewStatusIsReportedOnTheStatusLineAndOnTheFocusedButton
   ASSERT_EQ(QApplication::focusWidget(), Reading());
   const Reports reports;
   Run(Reading());
-  const auto status = reports.Descriptions(Page().Text7);
+  const auto status = reports.Said(Page().Text7, QAccessible::DescriptionChanged);
   EXPECT_EQ(status, (std::vector<QString>{"EEPROM Reading", "OK, EEPROM CORRECTLY READ"}));
-  const auto spoken = reports.Descriptions(Reading());
+  const auto spoken = reports.Said(Reading(), QAccessible::DescriptionChanged);
   ASSERT_FALSE(spoken.empty());
   EXPECT_EQ(spoken.back(), "OK, EEPROM CORRECTLY READ");
   // Once the focus moves on, the button has its own description back.
@@ -265,11 +248,12 @@ TEST_F(Accessibility, TheLampAndTheLevelAreNamedByTheLinkTheyShow) {
   EXPECT_EQ(NameOf(radio.Label3), "Link quality level: 5");
   EXPECT_EQ(Accessible(radio.Label3)->role(), QAccessible::StatusBar);
   EXPECT_EQ(NameOf(radio.Label2), "Connection: OK, Connection");
-  ASSERT_FALSE(reports.Names(radio.Label3).empty());
-  EXPECT_EQ(reports.Names(radio.Label3).front(), "Link quality level: 5");
+  const auto named = reports.Said(radio.Label3, QAccessible::NameChanged);
+  ASSERT_FALSE(named.empty());
+  EXPECT_EQ(named.front(), "Link quality level: 5");
   // TEST ON disabled itself: the focus went on to TEST OFF, which spoke the level.
   ASSERT_EQ(QApplication::focusWidget(), radio.Command1);
-  const auto spoken = reports.Descriptions(radio.Command1);
+  const auto spoken = reports.Said(radio.Command1, QAccessible::DescriptionChanged);
   EXPECT_NE(std::find(spoken.begin(), spoken.end(), "Link quality level: 5"), spoken.end());
 
   radio.Command1->click();
@@ -281,8 +265,6 @@ TEST_F(Accessibility, TheLampAndTheLevelAreNamedByTheLinkTheyShow) {
       << "not the tab strip but " << QApplication::focusWidget()->objectName().toStdString() << " "
       << QApplication::focusWidget()->metaObject()->className();
 }
-
-// --- keys ----------------------------------------------------------------------------------
 
 TEST_F(Accessibility, KeysOnANameBoxOpenItsHelpWindowAsAClickDoes) {
   Load("host=7");

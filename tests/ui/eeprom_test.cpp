@@ -1,10 +1,5 @@
-// The two EEPROM buttons of the "&Programming" page on the loaded main window. Reading: the
-// values and colours it shows, the status, the read frames and their keying, the second chance
-// for registers that did not answer. Writing: the refusal of values out of range, the write frames
-// with their pause, the read-back and what the operator sees of its outcome. Both: a click with
-// no row selected, a reply at the very limit of a wait, and a silent module failing the waits,
-// across midnight too, while clicks meanwhile are refused and Close and the other pages are
-// withheld.
+// The two EEPROM buttons of the "&Programming" page on the loaded main window: what the
+// operator sees, the frames on the line with their keying and pauses, and the waits' limits.
 
 #include <stdexcept>
 

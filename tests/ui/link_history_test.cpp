@@ -1,6 +1,4 @@
-// The "Link History" window beside the main window, in virtual time against the simulated
-// radio system: it follows a running test point by point, keeps each finished test, shows a
-// kept one and overlays two.
+// The "Link History" window beside the main window, against the simulated radio system.
 
 #include "ui/link_history.h"
 
@@ -49,18 +47,22 @@ class LinkHistoryTest : public uitest::RadioWindowTest {
     RunMs(seconds * 1000 + 100);
     uitest::Click(Page().Command1);
   }
+  template <typename Series>
+  Series* Find(const char* name) {
+    for (QAbstractSeries* one :
+         History().Chart().LevelChart()->series() + History().Chart().PacketChart()->series()) {
+      if (one->objectName() == name) return qobject_cast<Series*>(one);
+    }
+    return nullptr;
+  }
   // What a chart series holds, as (x, y) pairs.
   template <typename Series>
   std::vector<std::pair<double, double>> Points(const char* name) {
     std::vector<std::pair<double, double>> points;
-    Series* series = nullptr;
-    for (QAbstractSeries* one :
-         History().Chart().LevelChart()->series() + History().Chart().PacketChart()->series()) {
-      if (one->objectName() == name) series = qobject_cast<Series*>(one);
+    if (Series* series = Find<Series>(name)) {
+      for (const QPointF& point : series->points())
+        points.emplace_back(point.x(), point.y());
     }
-    if (series == nullptr) return points;
-    for (const QPointF& point : series->points())
-      points.emplace_back(point.x(), point.y());
     return points;
   }
   std::vector<std::pair<double, double>> Levels(const std::vector<LinkEvaluation>& evaluations) {
@@ -85,8 +87,7 @@ class LinkHistoryTest : public uitest::RadioWindowTest {
 TEST_F(LinkHistoryTest, OpensWithCtrlHAndFollowsTheRunningTestOnePointPerEvaluation) {
   Load("host=0,remotes=5,loss=0.5,seed=4");
   Window().SSTab1()->setCurrentIndex(operations::kRadioTestingPage);
-  Window().activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+  Activate();
   QTest::keySequence(&Window(), QKeySequence("Ctrl+H"));
   ASSERT_TRUE(History().isVisible());
   EXPECT_EQ(History().windowTitle(), "Link History");
@@ -159,12 +160,8 @@ TEST_F(LinkHistoryTest, TwoKeptTestsOverlayEachWithItsLabelInTheLegend) {
   EXPECT_EQ(Points<QScatterSeries>("lost 0").size(), 6u);
   EXPECT_TRUE(Points<QScatterSeries>("lost 1").empty());
   EXPECT_TRUE(History().Chart().LevelChart()->legend()->isVisible());
-  QLineSeries* first = nullptr;
-  QLineSeries* second = nullptr;
-  for (QAbstractSeries* one : History().Chart().LevelChart()->series()) {
-    if (one->objectName() == "level 0") first = qobject_cast<QLineSeries*>(one);
-    if (one->objectName() == "level 1") second = qobject_cast<QLineSeries*>(one);
-  }
+  auto* first = Find<QLineSeries>("level 0");
+  auto* second = Find<QLineSeries>("level 1");
   ASSERT_TRUE(first != nullptr && second != nullptr);
   EXPECT_NE(first->pen().color(), second->pen().color());
   EXPECT_EQ(first->name(), runs[0].name);

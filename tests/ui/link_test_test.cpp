@@ -1,6 +1,4 @@
-// The link test of the "&Radio Testing" page against the simulated radio system: the level,
-// verdict and lamp after each evaluation, the counters and testing time shown by TEST OFF, and
-// what the operator may use while a test runs.
+// The link test of the "&Radio Testing" page against the simulated radio system.
 
 #include "radio_window.h"
 

@@ -1,6 +1,4 @@
-// The main window as the load step leaves it: every control's text, state, face, colour, and
-// place in window pixels against its design in twips, fifteen to the pixel; and where the text
-// of a bordered label stands.
+// The main window as the load step leaves it, against its design in twips, fifteen to the pixel.
 
 #include <QTabBar>
 
@@ -138,13 +136,11 @@ TEST_F(MainWindow, LoadingLeavesEveryControlAsDesignedAndOpensThePort) {
     EXPECT_FALSE(grid.Check1[row]->isChecked());
     EXPECT_TRUE(grid.Text8[row]->isReadOnly());
   }
-  // A fixed window without minimize and maximize boxes; three pages in one row of tabs, 420
-  // twips high.
+  // A fixed window (its title-bar buttons: window_manners_test); three pages in one row of
+  // tabs, 420 twips high.
   EXPECT_EQ(Window().windowTitle(), QStringLiteral("TALVORA"));
   EXPECT_EQ(Window().minimumSize(), QSize(632, 457));
   EXPECT_EQ(Window().maximumSize(), QSize(632, 457));
-  EXPECT_FALSE(Window().windowFlags() &
-               (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
   const QTabBar* strip = Window().SSTab1()->tabBar();
   const QStringList pages = {"&Programming", "&Radio Testing", "&Terminal"};
   for (int page = 0; page < 3; ++page) {

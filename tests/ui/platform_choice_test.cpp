@@ -1,5 +1,4 @@
-// Which window system the program asks Qt for in each kind of session, and the strict reading
-// of the window probe's switch.
+// Which window system the program asks Qt for, and the window probe's switch.
 
 #include "ui/platform_choice.h"
 

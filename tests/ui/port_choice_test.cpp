@@ -1,5 +1,4 @@
-// The port options beyond their design: tooltips that say which device each name opens, and
-// the context menu whose choice is saved and opened at the next "OK".
+// The port options' context menu, whose choice is saved and opened at the next "OK".
 
 #include "ui/port_choice.h"
 
@@ -36,9 +35,11 @@ class PortChoiceTest : public uitest::WindowTest {
     WindowTest::TearDown();
   }
 
-  // Right-clicks `option` and picks the entry `choice` of the menu that opens.
-  void ChooseFromMenu(QRadioButton* option, const QString& choice) {
+  // Right-clicks `option` and picks the entry `choice` of the menu that opens; returns whether
+  // that entry was ticked.
+  bool ChooseFromMenu(QRadioButton* option, const QString& choice) {
     QStringList offered;
+    bool ticked = false;
     QTimer poll;
     poll.callOnTimeout([&] {
       auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -46,7 +47,9 @@ class PortChoiceTest : public uitest::WindowTest {
       poll.stop();
       for (QAction* action : menu->actions()) {
         offered << action->text();
-        if (action->text() == choice) action->trigger();
+        if (action->text() != choice) continue;
+        ticked = action->isChecked();
+        action->trigger();
       }
       menu->close();
     });
@@ -55,6 +58,7 @@ class PortChoiceTest : public uitest::WindowTest {
     QContextMenuEvent click(QContextMenuEvent::Mouse, at, option->mapToGlobal(at));
     QApplication::sendEvent(option, &click);
     EXPECT_TRUE(offered.contains(choice)) << offered.join(" | ").toStdString();
+    return ticked;
   }
 
   QTemporaryDir config_;
@@ -123,25 +127,15 @@ TEST_F(PortChoiceTest, OtherDeviceOpensWithTheCurrentMappingFilledIn) {
   ui::intro start;
   start.show();
   QString offered;
-  QTimer::singleShot(0, [&] {
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    ASSERT_NE(menu, nullptr);
-    for (QAction* action : menu->actions()) {
-      if (action->text() != QStringLiteral("Other device…")) continue;
-      EXPECT_TRUE(action->isChecked());
-      QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        offered = dialog->textValue();
-        dialog->reject();
-      });
-      action->trigger();
-    }
-    menu->close();
-  });
-  const QPoint at(5, 5);
-  QContextMenuEvent click(QContextMenuEvent::Mouse, at, start.Form().Option1[1]->mapToGlobal(at));
-  QApplication::sendEvent(start.Form().Option1[1], &click);
+  bool ticked = false;
+  uitest::RunModal([&] { ticked = ChooseFromMenu(start.Form().Option1[1], "Other device…"); },
+                   [&](QWidget& shown) {
+                     auto* dialog = qobject_cast<QInputDialog*>(&shown);
+                     ASSERT_NE(dialog, nullptr);
+                     offered = dialog->textValue();
+                     dialog->reject();
+                   });
+  EXPECT_TRUE(ticked);
   EXPECT_EQ(offered, "/dev/ttyUSB7");
   EXPECT_EQ(ports::ReadPortSettings().devices.at("COM2"), "/dev/ttyUSB7")
       << "a cancel changes nothing";

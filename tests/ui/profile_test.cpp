@@ -1,10 +1,7 @@
-// Register profiles in the main window: Save Values and Load Values from the "EEPROM Values"
-// frame's menu and the shortcuts, and a profile the window saves loaded by talvora-cli and the
-// other way round.
+// Register profiles in the main window, and the same files read by talvora-cli.
 
 #include <QContextMenuEvent>
 #include <QFileDialog>
-#include <QGroupBox>
 #include <QMenu>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -51,17 +48,16 @@ class ProfilePage : public uitest::EepromPageTest {
   // whether the dialog opened.
   bool Shortcut(QKeySequence::StandardKey key, const QString& path) {
     bool opened = false;
-    uitest::RunModal(
-        [&] {
-          Window().activateWindow();
-          EXPECT_TRUE(QTest::qWaitForWindowActive(&Window()));
-          QTest::keySequence(&Window(), QKeySequence(key));
-        },
-        [&](QWidget& dialog) {
-          opened = true;
-          Pick(dialog, path);
-        });
+    uitest::RunModal([&] { Press(key); },
+                     [&](QWidget& dialog) {
+                       opened = true;
+                       Pick(dialog, path);
+                     });
     return opened;
+  }
+  void Press(QKeySequence::StandardKey key) {
+    Activate();
+    QTest::keySequence(&Window(), QKeySequence(key));
   }
   static void Pick(QWidget& dialog, const QString& path) {
     auto* files = qobject_cast<QFileDialog*>(&dialog);
@@ -121,8 +117,7 @@ TEST_F(ProfilePage, TheKeyboardOpensTheMenuAnywhereInTheTableAndTheDialogStartsI
               {"check box, Shift+F10", Page().Check1[3], QKeySequence(Qt::SHIFT | Qt::Key_F10)}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    Window().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+    Activate();
     row.focus->setFocus();
     QStringList shown;
     QTimer::singleShot(0, [&] {
@@ -142,19 +137,14 @@ TEST_F(ProfilePage, TheKeyboardOpensTheMenuAnywhereInTheTableAndTheDialogStartsI
   Page().Text6[0]->setText("5");
   QString folder;
   QString suggested;
-  uitest::RunModal(
-      [&] {
-        Window().activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&Window()));
-        QTest::keySequence(&Window(), QKeySequence(QKeySequence::Save));
-      },
-      [&](QWidget& dialog) {
-        auto* files = qobject_cast<QFileDialog*>(&dialog);
-        ASSERT_NE(files, nullptr);
-        folder = files->directory().absolutePath();
-        suggested = QFileInfo(files->selectedFiles().value(0)).fileName();
-        files->reject();
-      });
+  uitest::RunModal([&] { Press(QKeySequence::Save); },
+                   [&](QWidget& dialog) {
+                     auto* files = qobject_cast<QFileDialog*>(&dialog);
+                     ASSERT_NE(files, nullptr);
+                     folder = files->directory().absolutePath();
+                     suggested = QFileInfo(files->selectedFiles().value(0)).fileName();
+                     files->reject();
+                   });
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   EXPECT_EQ(folder, QFileInfo(documents).isDir() ? documents : QDir::homePath());
   EXPECT_NE(folder, QDir::currentPath());
@@ -169,17 +159,12 @@ TEST_F(ProfilePage, RowsThatNeverAnsweredAreNotSavedAndTheWindowSaysWhy) {
   uitest::Click(Reading());
   ASSERT_EQ(Value(0), "NO");
   QString said;
-  uitest::RunModal(
-      [&] {
-        Window().activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&Window()));
-        QTest::keySequence(&Window(), QKeySequence(QKeySequence::Save));
-      },
-      [&](QWidget& opened) {
-        auto* message = qobject_cast<QMessageBox*>(&opened);
-        ASSERT_NE(message, nullptr) << "no file dialog: there is nothing to save";
-        said = message->text();
-      });
+  uitest::RunModal([&] { Press(QKeySequence::Save); },
+                   [&](QWidget& opened) {
+                     auto* message = qobject_cast<QMessageBox*>(&opened);
+                     ASSERT_NE(message, nullptr) << "no file dialog: there is nothing to save";
+                     said = message->text();
+                   });
   EXPECT_TRUE(
       said.endsWith("Not saved:\n00 Module Address: it never answered\n"
                     "01 Synchro Prehamble Delay: it never answered"))

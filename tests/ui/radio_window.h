@@ -111,6 +111,11 @@ class RadioWindowTest : public WindowTest {
   // Bytes arriving from the far end now, as any module might send them.
   void Arrive(const std::string& bytes) { Line().SendToProgram(bytes, time_->NowMicros()); }
 
+  // Makes the main window the active one, as the operator's click on it would.
+  void Activate() {
+    Window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+  }
   bool CloseAvailable() { return platform::IsCloseCommandEnabled(Window().hWnd()); }
   std::vector<bool> PagesEnabled() {
     QTabWidget* tabs = Window().SSTab1();

@@ -1,5 +1,4 @@
-// The register table as the operator works it with the mouse on the loaded main window: value
-// boxes, the module choice, and the names that open a help window.
+// The register table as the operator works it with the mouse.
 
 #include <tuple>
 

@@ -1,5 +1,4 @@
 // What real lines do to the program: storms of line errors, and messages longer than one write.
-// Virtual time, the main window on a simulated line.
 
 #include <algorithm>
 

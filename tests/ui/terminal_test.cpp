@@ -1,6 +1,4 @@
-// The "&Terminal" page against the simulated radio system: Initialization as master or slave
-// or without an answer, Send Data on the line, the Enter keys, Stop, received blocks in the
-// page's boxes, and an operation started inside the Initialization wait.
+// The "&Terminal" page against the simulated radio system.
 
 #include "radio_window.h"
 
@@ -34,6 +32,11 @@ class TerminalPage : public uitest::RadioWindowTest {
     return {Page().Text2->isVisible(), Page().Text3->isVisible(), Page().Label14->isVisible(),
             Page().Label13->isVisible()};
   }
+  // A block arriving from the air, and the time the page takes to show it.
+  void Receive(const std::string& block) {
+    Arrive(block);
+    RunMs(200);
+  }
   // What the page shows of the last block received: "from" box and received data.
   Texts Received() { return {Page().Text3->text(), Page().TermText->toPlainText()}; }
 };
@@ -62,8 +65,7 @@ TEST_P(TerminalRole, InitializationAsksTheModuleItsAddressAndSetsUpThePage) {
   EXPECT_EQ(PagesEnabled(), (std::vector<bool>{false, false, true}));
   EXPECT_TRUE(CloseAvailable());
 
-  Arrive("\x05hi");
-  RunMs(200);
+  Receive("\x05hi");
   EXPECT_EQ(Received(), Texts(row.master ? "5" : "", row.received));
 }
 
@@ -92,8 +94,7 @@ class TerminalSend : public TerminalPage, public testing::WithParamInterface<Sen
 TEST_P(TerminalSend, WritesTheMessagePlainAfterItsDestinationOrSelectsABadDestination) {
   const SendCase& row = GetParam();
   Load(row.options);
-  Arrive("\x03xy");
-  RunMs(200);
+  Receive("\x03xy");
   const Texts before = Received();
 
   EXPECT_EQ(Send(row.message, row.destination), row.written);
@@ -168,8 +169,7 @@ class TerminalEnter : public TerminalKeys,
 TEST_P(TerminalEnter, AMasterSendsByKeyboardAloneAndASlaveStaysInTheMessage) {
   const auto& [master, enter] = GetParam();
   Load(master ? "host=0" : "host=7");
-  Window().activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+  Activate();
   if (master) {
     SendByKeyboard(enter);
     EXPECT_EQ(LineFrames().back(), ">> 05 68 69 0D 0A");
@@ -194,8 +194,7 @@ TEST_F(TerminalKeys, AMasterThatGetsNoAnswerKeepsItsDestinationBox) {
       sink.SendToProgram(std::string(1, '\0'), frame.end + 2 * uitest::kMs);
   });
   Window().SSTab1()->setCurrentIndex(operations::kTerminalPage);
-  Window().activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+  Activate();
   uitest::Click(Page().Command7);
   uitest::Click(Page().Command6);
   uitest::Click(Page().Command7);  // no answer this time
@@ -221,8 +220,7 @@ TEST_F(TerminalPage, StopEmptiesAndHidesThePageButReceivedBlocksStillShow) {
   Load("host=0");
   Page().Text1->setPlainText("AB");
   Page().Text2->setText("5");
-  Arrive("\x05hi");
-  RunMs(200);
+  Receive("\x05hi");
 
   uitest::Click(Page().Command6);
   EXPECT_EQ(PagesEnabled(), std::vector<bool>(3, true));
@@ -234,8 +232,7 @@ TEST_F(TerminalPage, StopEmptiesAndHidesThePageButReceivedBlocksStillShow) {
   EXPECT_FALSE(Page().Command5->isEnabled());
 
   // The serial-port object keeps writing into the page's boxes.
-  Arrive("\x09yo");
-  RunMs(200);
+  Receive("\x09yo");
   EXPECT_EQ(Received(), Texts("9", "yo"));
 }
 

@@ -1,7 +1,5 @@
-// The designed windows on any desktop: each offers only the title-bar buttons of its design and
-// has a fixed size, and whatever a desktop does to them anyway (maximize, full screen, minimize
-// behind a modal window) is undone, so the operator is never left with a window that cannot be
-// used.
+// The designed windows on any desktop: only their designed title-bar buttons, a fixed size, and
+// whatever a desktop does to them anyway undone, so that no window is left unusable.
 
 #include "ui/window_manners.h"
 
@@ -48,7 +46,9 @@ TEST_F(WindowManners, EachWindowOffersOnlyItsDesignedButtonsAndCannotBeResized) 
   EXPECT_EQ(main.windowType(), Qt::Dialog);
 }
 
-TEST_F(WindowManners, WhatADesktopDoesToTheMainWindowIsUndone) {
+// The main window's frame opens centred, the help window's in the screen's corner; then a
+// desktop maximizes, fills the screen with or minimizes the main window.
+TEST_F(WindowManners, TheFramesAreWhereDesignedAndWhatADesktopDoesToTheMainWindowIsUndone) {
   ui::intro start;
   start.show();
   uitest::Click(start.Form().Option1[0]);
@@ -58,31 +58,6 @@ TEST_F(WindowManners, WhatADesktopDoesToTheMainWindowIsUndone) {
   } rows[] = {{"maximized", Qt::WindowMaximized},
               {"full screen", Qt::WindowFullScreen},
               {"minimized", Qt::WindowMinimized}};
-  uitest::RunModal([&] { uitest::Click(start.Form().Command1); },
-                   [&](QWidget& main) {
-                     for (const auto& row : rows) {
-                       SCOPED_TRACE(row.name);
-                       testing::internal::CaptureStderr();
-                       DesktopSets(main, row.state);
-                       const std::string said = testing::internal::GetCapturedStderr();
-                       EXPECT_EQ(main.windowState(), Qt::WindowNoState);
-                       EXPECT_TRUE(main.isVisible());
-                       EXPECT_EQ(main.size(), QSize(632, 457));
-                       EXPECT_NE(said.find("\"TALVORA\""), std::string::npos) << said;
-                     }
-                     // The start-up window minimized behind it comes back too.
-                     DesktopSets(start, Qt::WindowMinimized);
-                     EXPECT_EQ(start.windowState(), Qt::WindowNoState);
-                   });
-  // With the main window closed the start-up window may be minimized like any other.
-  DesktopSets(start, Qt::WindowMinimized);
-  EXPECT_EQ(start.windowState(), Qt::WindowMinimized);
-}
-
-TEST_F(WindowManners, TheMainWindowsFrameIsCentredAndTheHelpWindowsFrameIsInTheCorner) {
-  ui::intro start;
-  start.show();
-  uitest::Click(start.Form().Option1[0]);
   uitest::RunModal(
       [&] { uitest::Click(start.Form().Command1); },
       [&](QWidget& main) {
@@ -91,7 +66,23 @@ TEST_F(WindowManners, TheMainWindowsFrameIsCentredAndTheHelpWindowsFrameIsInTheC
         uitest::RunModal(
             [&] { start.MainWindow()->Help().Open(operations::HelpTopic::RemoteAddress); },
             [&](QWidget& help) { EXPECT_EQ(help.frameGeometry().topLeft(), screen.topLeft()); });
+        for (const auto& row : rows) {
+          SCOPED_TRACE(row.name);
+          testing::internal::CaptureStderr();
+          DesktopSets(main, row.state);
+          const std::string said = testing::internal::GetCapturedStderr();
+          EXPECT_EQ(main.windowState(), Qt::WindowNoState);
+          EXPECT_TRUE(main.isVisible());
+          EXPECT_EQ(main.size(), QSize(632, 457));
+          EXPECT_NE(said.find("\"TALVORA\""), std::string::npos) << said;
+        }
+        // The start-up window minimized behind it comes back too.
+        DesktopSets(start, Qt::WindowMinimized);
+        EXPECT_EQ(start.windowState(), Qt::WindowNoState);
       });
+  // With the main window closed the start-up window may be minimized like any other.
+  DesktopSets(start, Qt::WindowMinimized);
+  EXPECT_EQ(start.windowState(), Qt::WindowMinimized);
 }
 
 }  // namespace
