@@ -38,7 +38,6 @@ class RadioOnLine {
 
   Micros Now() { return clock_.NowMicros(); }
   sim::RadioSystem& Radio() { return *radio_; }
-  win32::SimulatedLine& Line() { return *line_; }
 
   // Writes a frame, keyed (RTS raised while it crosses) or plain; returns when it was written.
   Micros Send(const std::string& bytes, bool keyed) {
@@ -51,14 +50,9 @@ class RadioOnLine {
     return at;
   }
 
-  // Lets time pass, looking at the line every `step` (0: only at the end).
-  void RunFor(Micros duration, Micros step = 0) {
-    const Micros end = Now() + duration;
-    while (step > 0 && Now() + step < end) {
-      clock_.Advance(step);
-      line_->Advance(Now());
-    }
-    clock_.Advance(end - Now());
+  // Lets time pass, and the line look at it at the end.
+  void RunFor(Micros duration) {
+    clock_.Advance(duration);
     line_->Advance(Now());
   }
 

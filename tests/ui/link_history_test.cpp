@@ -2,17 +2,13 @@
 
 #include "ui/link_history.h"
 
-#include <QApplication>
 #include <QChart>
-#include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QLegend>
 #include <QLineSeries>
-#include <QMenu>
 #include <QScatterSeries>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 
 #include "radio_window.h"
@@ -188,17 +184,8 @@ TEST_F(LinkHistoryTest, TheFrameMenuOpensTheWindowWhichExportsTheChartThroughAFi
   Window().SSTab1()->setCurrentIndex(operations::kRadioTestingPage);
   RunTest(5);
   ASSERT_FALSE(History().isVisible());
-  QTimer::singleShot(0, [] {
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    ASSERT_NE(menu, nullptr);
-    ASSERT_EQ(menu->actions().size(), 1);
-    EXPECT_EQ(menu->actions().at(0)->text(), "Link History…");
-    menu->actions().at(0)->trigger();
-    menu->close();
-  });
-  const QPoint at(300, 20);
-  QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, Page().Frame1->mapToGlobal(at));
-  QApplication::sendEvent(Page().Frame1, &rightClick);
+  EXPECT_EQ(uitest::ChooseFromContextMenu(Page().Frame1, "Link History…", {300, 20}).entries,
+            QStringList{"Link History…"});
   ASSERT_TRUE(History().isVisible());
   EXPECT_EQ(History().Chart().Runs().at(0).evaluations.size(), 5u);
 

@@ -3,12 +3,9 @@
 #include "ui/port_choice.h"
 
 #include <QActionGroup>
-#include <QApplication>
-#include <QContextMenuEvent>
 #include <QInputDialog>
 #include <QMenu>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include "ports/port_detector.h"
 #include "ports/port_settings.h"
@@ -35,32 +32,6 @@ class PortChoiceTest : public uitest::WindowTest {
     WindowTest::TearDown();
   }
 
-  // Right-clicks `option` and picks the entry `choice` of the menu that opens; returns whether
-  // that entry was ticked.
-  bool ChooseFromMenu(QRadioButton* option, const QString& choice) {
-    QStringList offered;
-    bool ticked = false;
-    QTimer poll;
-    poll.callOnTimeout([&] {
-      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-      if (menu == nullptr) return;
-      poll.stop();
-      for (QAction* action : menu->actions()) {
-        offered << action->text();
-        if (action->text() != choice) continue;
-        ticked = action->isChecked();
-        action->trigger();
-      }
-      menu->close();
-    });
-    poll.start(1);
-    const QPoint at(5, 5);
-    QContextMenuEvent click(QContextMenuEvent::Mouse, at, option->mapToGlobal(at));
-    QApplication::sendEvent(option, &click);
-    EXPECT_TRUE(offered.contains(choice)) << offered.join(" | ").toStdString();
-    return ticked;
-  }
-
   QTemporaryDir config_;
   std::shared_ptr<testsupport::StubDetector> detector_ =
       std::make_shared<testsupport::StubDetector>();
@@ -71,7 +42,7 @@ TEST_F(PortChoiceTest, TheMenuSavesTheChoiceWithoutSelectingAndTheNextOkOpensIt)
   ui::intro start;
   start.show();
   QRadioButton* com2 = start.Form().Option1[1];
-  ChooseFromMenu(com2, QStringLiteral("Simulated radio system"));
+  uitest::ChooseFromContextMenu(com2, QStringLiteral("Simulated radio system"));
   EXPECT_FALSE(com2->isChecked()) << "the menu never selects the option";
   EXPECT_EQ(ports::ReadPortSettings().devices.at("COM2"), "sim");
   EXPECT_TRUE(
@@ -83,7 +54,7 @@ TEST_F(PortChoiceTest, TheMenuSavesTheChoiceWithoutSelectingAndTheNextOkOpensIt)
   EXPECT_EQ(OpenedLines(), std::vector<std::string>{""}) << "the saved device was opened";
 
   // "Automatic" gives the name back to the devices detected.
-  ChooseFromMenu(com2, QStringLiteral("Automatic"));
+  uitest::ChooseFromContextMenu(com2, QStringLiteral("Automatic"));
   EXPECT_EQ(ports::ReadPortSettings().devices.count("COM2"), 0u);
   EXPECT_TRUE(com2->toolTip().startsWith(QString::fromStdString(kAdapter.path)));
 }
@@ -127,15 +98,16 @@ TEST_F(PortChoiceTest, OtherDeviceOpensWithTheCurrentMappingFilledIn) {
   ui::intro start;
   start.show();
   QString offered;
-  bool ticked = false;
-  uitest::RunModal([&] { ticked = ChooseFromMenu(start.Form().Option1[1], "Other device…"); },
-                   [&](QWidget& shown) {
-                     auto* dialog = qobject_cast<QInputDialog*>(&shown);
-                     ASSERT_NE(dialog, nullptr);
-                     offered = dialog->textValue();
-                     dialog->reject();
-                   });
-  EXPECT_TRUE(ticked);
+  uitest::ContextMenu menu;
+  uitest::RunModal(
+      [&] { menu = uitest::ChooseFromContextMenu(start.Form().Option1[1], "Other device…"); },
+      [&](QWidget& shown) {
+        auto* dialog = qobject_cast<QInputDialog*>(&shown);
+        ASSERT_NE(dialog, nullptr);
+        offered = dialog->textValue();
+        dialog->reject();
+      });
+  EXPECT_EQ(menu.ticked, QStringList{"Other device…"});
   EXPECT_EQ(offered, "/dev/ttyUSB7");
   EXPECT_EQ(ports::ReadPortSettings().devices.at("COM2"), "/dev/ttyUSB7")
       << "a cancel changes nothing";

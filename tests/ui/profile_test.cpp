@@ -1,6 +1,5 @@
 // Register profiles in the main window, and the same files read by talvora-cli.
 
-#include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
@@ -80,20 +79,14 @@ TEST_F(ProfilePage, TheFrameMenuSavesTheSelectedValuesAndRemembersTheFolder) {
   uitest::Click(Reading());
   Page().Text6[1]->setText("12");
   Page().Text6[2]->setText("300");  // no value a register can hold: not saved
-  // A right-click opens the menu; "Save Values…" opens the dialog.
-  QTimer::singleShot(0, [this] {
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(menu->actions().at(0)->text(), "&Save Values…");
-    EXPECT_EQ(menu->actions().at(1)->text(), "&Load Values…");
-    QTimer::singleShot(0, [this] { Pick(*QApplication::activeModalWidget(), File("saved.json")); });
-    menu->actions().at(0)->trigger();
-    menu->close();
-  });
-  const QPoint at(40, 40);
-  QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, Page().Frame2->mapToGlobal(at));
   MessageCatcher messages;
-  QApplication::sendEvent(Page().Frame2, &rightClick);
+  uitest::ContextMenu menu;
+  uitest::RunModal(
+      [&] {
+        menu = uitest::ChooseFromContextMenu(Page().Frame2, "&Save Values…", {40, 40});
+      },
+      [&](QWidget& dialog) { Pick(dialog, File("saved.json")); });
+  EXPECT_EQ(menu.entries, (QStringList{"&Save Values…", "&Load Values…"}));
 
   EXPECT_EQ(Saved(File("saved.json")), (RegisterProfile{{0, 0}, {1, 12}, {31, 18}}));
   EXPECT_EQ(messages.texts.size(), 1);

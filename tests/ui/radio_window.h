@@ -78,14 +78,14 @@ class RadioWindowTest : public WindowTest {
 
   win32::SimulatedLine& Line() { return *win32::SimulatedLineOf(functions::serial->handle()); }
   sim::RadioSystem& Radio() { return *sim::RadioSystemOf(functions::serial->handle()); }
-  // Everything on the line so far, one frame a line (">> 24 00 [RTS]", "<< 05 68 69").
-  std::vector<std::string> LineFrames() {
-    return testsupport::TranscriptLines(
-        testsupport::Frames(Line().Transcript(), Line().ByteDuration()));
+  std::vector<testsupport::Frame> AllFrames() {
+    return testsupport::Frames(Line().Transcript(), Line().ByteDuration());
   }
+  // Everything on the line so far, one frame a line (">> 24 00 [RTS]", "<< 05 68 69").
+  std::vector<std::string> LineFrames() { return testsupport::TranscriptLines(AllFrames()); }
   // The frames the program wrote.
   std::vector<testsupport::Frame> Sent() {
-    auto frames = testsupport::Frames(Line().Transcript(), Line().ByteDuration());
+    auto frames = AllFrames();
     std::erase_if(frames, [](const auto& f) {
       return f.direction != win32::LineByte::Direction::FromProgram;
     });

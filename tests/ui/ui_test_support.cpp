@@ -1,6 +1,8 @@
 #include "ui_test_support.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 #include <cmath>
@@ -67,6 +69,27 @@ QPointer<QWidget> RunModal(const std::function<void()>& open,
 
 void Click(QWidget* control) {
   QTest::mouseClick(control, Qt::LeftButton);
+}
+
+ContextMenu ChooseFromContextMenu(QWidget* control, const QString& choice, QPoint at) {
+  ContextMenu seen;
+  QTimer poll;
+  poll.callOnTimeout([&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return;
+    poll.stop();
+    for (QAction* action : menu->actions()) {
+      seen.entries << action->text();
+      if (action->isChecked()) seen.ticked << action->text();
+      if (action->text() == choice) action->trigger();
+    }
+    menu->close();
+  });
+  poll.start(1);
+  QContextMenuEvent click(QContextMenuEvent::Mouse, at, control->mapToGlobal(at));
+  QApplication::sendEvent(control, &click);
+  EXPECT_TRUE(seen.entries.contains(choice)) << seen.entries.join(" | ").toStdString();
+  return seen;
 }
 
 void ExpectPlaced(const QWidget* control, int left, int top, int width, int height) {

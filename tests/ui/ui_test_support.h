@@ -75,6 +75,15 @@ QPointer<QWidget> RunModal(const std::function<void()>& open,
 
 void Click(QWidget* control);
 
+// What a context menu offered: its entries, and those of them ticked.
+struct ContextMenu {
+  QStringList entries;
+  QStringList ticked;
+};
+// Right-clicks `control` at `at`, triggers the entry `choice` of the menu that opens (expecting
+// it there) and closes the menu.
+ContextMenu ChooseFromContextMenu(QWidget* control, const QString& choice, QPoint at = {5, 5});
+
 // Expects a control at its designed place in its window, given in twips: each coordinate the
 // pixel nearest the designed one, fifteen twips to the pixel. A size of -1 is not checked.
 void ExpectPlaced(const QWidget* control, int left, int top, int width, int height);
