@@ -4,6 +4,8 @@
 #include <pty.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -30,6 +32,16 @@ class PtyTest : public testing::Test {
   void TearDown() override {
     device_.reset();
     ::close(master_);
+  }
+  // Runs the event loop, and the device when asked, until `done` or the time is up.
+  bool Until(const std::function<bool()>& done, bool advance = true,
+             std::chrono::milliseconds limit = std::chrono::seconds(2)) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done() && std::chrono::steady_clock::now() < end) {
+      if (advance) device_->Advance(platform::Events().NowMicros());
+      platform::Events().Yield();
+    }
+    return done();
   }
   // Opens the device as the COM name `name` ("" for none).
   void Open(const std::string& name = "") {

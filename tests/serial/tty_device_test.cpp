@@ -8,7 +8,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <functional>
 #include <string>
 
 #include "pty_fixture.h"
@@ -103,16 +102,6 @@ class TtyDeviceTest : public PtyTest {
     Open();
   }
 
-  // Runs the event loop, and the device when asked, until `done` or the time is up.
-  bool Until(const std::function<bool()>& done, bool advance = true,
-             std::chrono::milliseconds limit = std::chrono::seconds(2)) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done() && std::chrono::steady_clock::now() < end) {
-      if (advance) device_->Advance(platform::Events().NowMicros());
-      platform::Events().Yield();
-    }
-    return done();
-  }
   std::string ReadOtherSide(std::size_t count) {
     std::string got;
     Until([&] {

@@ -142,13 +142,6 @@ class TtySeam : public PtyTest {
     PtyTest::TearDown();
   }
   void Open() { PtyTest::Open("COM1"); }
-  // Yields and lets the device look at its line, `rounds` times or until input is in.
-  void Pump(int rounds, bool untilInput = true) {
-    for (int i = 0; i < rounds && !(untilInput && device_->Input().Size() > 0); ++i) {
-      platform::Events().Yield();
-      device_->Advance(platform::Events().NowMicros());
-    }
-  }
   // With no one on the device's side the terminal reports a hang-up, which is no byte.
   bool OtherSideGotSomething() {
     pollfd p{master_, POLLIN, 0};
@@ -286,7 +279,7 @@ TEST_F(TtySeam, ADeviceThatGoesAwayIsSaidAndReopenedByItsPathWithItsSettings) {
   EXPECT_FALSE(uart_.dtr);
   EXPECT_FALSE(uart_.rts);
   ASSERT_EQ(::write(master_, "Z", 1), 1);
-  Pump(100);
+  Until([this] { return device_->Input().Size() > 0; });
   EXPECT_EQ(device_->Input().Size(), 1u) << "bytes cross again";
 }
 
@@ -347,8 +340,8 @@ TEST_F(TtySeam, InputWaitingBeforeTheOpenIsDiscarded) {
   Open();
   uart_.onOpen = {};
   ASSERT_EQ(::write(master_, "Z", 1), 1);
-  Pump(100);
-  Pump(5, false);
+  Until([this] { return device_->Input().Size() > 0; });
+  Until([] { return false; }, true, std::chrono::milliseconds(50));  // leftovers would show
   std::uint8_t first = 0;
   ASSERT_EQ(device_->Input().Size(), 1u) << "leftover bytes were kept";
   device_->Input().Take(&first, 1);
