@@ -154,7 +154,7 @@ class TtySeam : public PtyTest {
   std::vector<DeviceNotice> notices_;
 };
 
-TEST_F(TtySeam, DtrAndRtsAreDownAfterOpenWhateverRateTheDeviceWasLeftAt) {
+TEST_F(TtySeam, DtrAndRtsAreDownAfterOpenWhateverRateTheDeviceWasLeftAtAndAfterClose) {
   for (const speed_t left : {B0, B9600}) {
     SCOPED_TRACE(left);
     uart_.speed = left;
@@ -163,7 +163,11 @@ TEST_F(TtySeam, DtrAndRtsAreDownAfterOpenWhateverRateTheDeviceWasLeftAt) {
     EXPECT_NE(uart_.speed, B0) << "the line needs a rate";
     EXPECT_FALSE(uart_.dtr);
     EXPECT_FALSE(uart_.rts) << "RTS keys the radio";
+    ASSERT_TRUE(device_->SetDtr(true, 0));
+    ASSERT_TRUE(device_->SetRts(true, 0));
     device_.reset();
+    EXPECT_FALSE(uart_.dtr);
+    EXPECT_FALSE(uart_.rts) << "a raised RTS keeps the radio keyed";
   }
 }
 
@@ -281,15 +285,6 @@ TEST_F(TtySeam, ADeviceThatGoesAwayIsSaidAndReopenedByItsPathWithItsSettings) {
   ASSERT_EQ(::write(master_, "Z", 1), 1);
   Until([this] { return device_->Input().Size() > 0; });
   EXPECT_EQ(device_->Input().Size(), 1u) << "bytes cross again";
-}
-
-TEST_F(TtySeam, ClosingDropsDtrAndRts) {
-  Open();
-  ASSERT_TRUE(device_->SetDtr(true, 0));
-  ASSERT_TRUE(device_->SetRts(true, 0));
-  device_.reset();
-  EXPECT_FALSE(uart_.dtr);
-  EXPECT_FALSE(uart_.rts) << "a raised RTS keeps the radio keyed";
 }
 
 // The kernel has taken the bytes, but the UART has not sent them all: RTS must stay up.
