@@ -102,7 +102,7 @@ class Accessibility : public uitest::EepromPageTest {
   }
 };
 
-TEST_F(Accessibility, EveryDesignedControlHasANameUniqueOnItsPage) {
+TEST_F(Accessibility, EveryDesignedControlHasANameUniqueOnItsPageAndTheWindowsTheirRoles) {
   Load("host=7");
   QTabWidget* tabs = Window().SSTab1();
   for (int page = 0; page < tabs->count(); ++page) {
@@ -136,10 +136,7 @@ TEST_F(Accessibility, EveryDesignedControlHasANameUniqueOnItsPage) {
   EXPECT_EQ(DescriptionOf(Page().Text8[2]), "");
   EXPECT_EQ(NameOf(Page().Text7), "Status");
   EXPECT_EQ(NameOf(Window().Terminal().Text2), "Destination address");
-}
-
-TEST_F(Accessibility, WindowsAreADialogAndAFrameNotFillers) {
-  Load("host=7");
+  // The windows are a dialog and a frame, not fillers.
   EXPECT_EQ(Accessible(&Window())->role(), QAccessible::Dialog);
   EXPECT_EQ(NameOf(&Window()), "TALVORA");
   ui::intro start;
