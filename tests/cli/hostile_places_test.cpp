@@ -1,7 +1,8 @@
-// What the link test and its records write, given places that cannot take it: each is refused
-// with exit 2 before the port opens (no test runs), says why, and leaves what is there as it
-// was; a FIFO or a device is never replaced by a regular file, from the CLI or the window's
-// exports.
+// Files and names that are not what they should be. What the link test and its records write,
+// given places that cannot take it: each is refused with exit 2 before the port opens (no test
+// runs), says why, and leaves what is there as it was; a FIFO or a device is never replaced by
+// a regular file, from the CLI or the window's exports. A profile that is a FIFO with no
+// writer or a folder is refused at once, not waited on.
 
 #include <gmock/gmock.h>
 #include <sys/stat.h>
@@ -16,6 +17,7 @@
 #include "platform/virtual_event_service.h"
 #include "records/link_test_records.h"
 #include "sim/simulated_system.h"
+#include "station/station_command.h"
 
 namespace {
 
@@ -26,7 +28,7 @@ bool IsFifo(const QString& path) {
   return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISFIFO(status.st_mode);
 }
 
-class LinkOutputs : public testing::Test {
+class HostilePlaces : public testing::Test {
  protected:
   void SetUp() override {
     platform::UseVirtualTime();
@@ -59,7 +61,7 @@ class LinkOutputs : public testing::Test {
   QTemporaryDir folder_;
 };
 
-TEST_F(LinkOutputs, APlaceThatCannotTakeTheResultIsRefusedBeforeTheTestRuns) {
+TEST_F(HostilePlaces, APlaceThatCannotTakeTheResultIsRefusedBeforeTheTestRuns) {
   const QString longest(records::kLongestLabel + 1, u'a');
   const struct {
     const char* name;
@@ -150,7 +152,7 @@ TEST_F(LinkOutputs, APlaceThatCannotTakeTheResultIsRefusedBeforeTheTestRuns) {
 }
 
 // The window's exports write through the same safe replacement.
-TEST_F(LinkOutputs, ExportsLeaveAFifoAFifo) {
+TEST_F(HostilePlaces, ExportsLeaveAFifoAFifo) {
   QString error;
   EXPECT_FALSE(operations::SaveLinkEvaluationsCsv(Path("fifo"), {}, error));
   EXPECT_THAT(error.toStdString(), HasSubstr("it is a FIFO, not a regular file"));
@@ -161,6 +163,38 @@ TEST_F(LinkOutputs, ExportsLeaveAFifoAFifo) {
   EXPECT_THAT(error.toStdString(), HasSubstr("it is a FIFO, not a regular file"));
   EXPECT_TRUE(IsFifo(Path("fifo")));
   EXPECT_TRUE(IsFifo(Path("chart.png")));
+}
+
+TEST_F(HostilePlaces, AProfileOrAPortListThatIsNotWhatItShouldBeIsRefusedAtOnce) {
+  const struct {
+    std::string profile;
+    std::string said;
+  } rows[] = {
+      {Path("fifo").toStdString(), "fifo: not JSON"},
+      {Path("folder").toStdString(), "folder: it is a folder"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.profile);
+    for (const char* command : {"load", "diff"}) {
+      cli::Options options;
+      options.port = "sim";
+      options.command = command;
+      options.arguments = {QString::fromStdString(row.profile)};
+      const Ran ran = Run(options);
+      EXPECT_EQ(ran.status, cli::kBadUsage);
+      EXPECT_THAT(ran.err, HasSubstr(row.said));
+    }
+  }
+  QFile profile(Path("p.json"));
+  ASSERT_TRUE(profile.open(QIODevice::WriteOnly));
+  profile.write(R"({"talvora": "registers", "version": 1, "registers": {"0": 0}})");
+  profile.close();
+  testing::internal::CaptureStderr();
+  const auto status = station::RunStationCommand(
+      {"talvora-cli", "station", "--profile", Path("p.json"), "--ports", QString("sim,sim\x01")});
+  EXPECT_EQ(status, cli::kBadUsage);
+  EXPECT_THAT(testing::internal::GetCapturedStderr(),
+              HasSubstr("--ports 'sim,sim\\x01': names separated by commas, nothing around them"));
 }
 
 }  // namespace
