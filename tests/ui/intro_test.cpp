@@ -2,6 +2,7 @@
 
 #include "ui/intro.h"
 
+#include <QGroupBox>
 #include <QGuiApplication>
 
 #include "ui_test_support.h"

@@ -4,6 +4,7 @@
 
 #include <QChart>
 #include <QFileDialog>
+#include <QGroupBox>
 #include <QLegend>
 #include <QLineSeries>
 #include <QScatterSeries>

@@ -1,6 +1,9 @@
 // Register profiles in the main window, and the same files read by talvora-cli.
 
+#include <gmock/gmock.h>
+
 #include <QFileDialog>
+#include <QGroupBox>
 #include <QMenu>
 #include <QMessageBox>
 #include <QStandardPaths>
