@@ -54,17 +54,21 @@ class RecordDatabaseTest : public ::testing::Test {
   QTemporaryDir dir_;
 };
 
+// A new file in a new folder, or an empty file, becomes a database at the newest schema.
 TEST_F(RecordDatabaseTest, CreatesTheDatabaseWithItsFolderAtTheNewestSchemaInWalMode) {
-  RecordDatabase db;
-  const QString file = path("deep/er/records.sqlite");
-  ASSERT_TRUE(db.open(file, kTwoSteps)) << db.error().toStdString();
-  EXPECT_EQ(db.schemaVersion(), 2);
-  EXPECT_EQ(scalar(db, "PRAGMA user_version"), 2);
-  EXPECT_EQ(scalar(db, "PRAGMA application_id"), records::kApplicationId);
-  EXPECT_EQ(scalar(db, "SELECT value FROM second"), 42);
-  QSqlQuery mode(db.connection());
-  ASSERT_TRUE(mode.exec("PRAGMA journal_mode") && mode.next());
-  EXPECT_EQ(mode.value(0).toString(), "wal");
+  ASSERT_TRUE(QFile(path("empty.sqlite")).open(QIODevice::WriteOnly));
+  for (const QString& file : {path("deep/er/records.sqlite"), path("empty.sqlite")}) {
+    SCOPED_TRACE(file.toStdString());
+    RecordDatabase db;
+    ASSERT_TRUE(db.open(file, kTwoSteps)) << db.error().toStdString();
+    EXPECT_EQ(db.schemaVersion(), 2);
+    EXPECT_EQ(scalar(db, "PRAGMA user_version"), 2);
+    EXPECT_EQ(scalar(db, "PRAGMA application_id"), records::kApplicationId);
+    EXPECT_EQ(scalar(db, "SELECT value FROM second"), 42);
+    QSqlQuery mode(db.connection());
+    ASSERT_TRUE(mode.exec("PRAGMA journal_mode") && mode.next());
+    EXPECT_EQ(mode.value(0).toString(), "wal");
+  }
 }
 
 TEST_F(RecordDatabaseTest, TheDefaultPathIsUnderXdgDataHome) {
@@ -90,26 +94,14 @@ TEST_F(RecordDatabaseTest, AnOlderDatabaseTakesOnlyTheStepsItLacksAndKeepsItsRow
   EXPECT_EQ(scalar(db, "SELECT count(*) FROM second"), 1);
 }
 
-TEST_F(RecordDatabaseTest, AnEmptyFileIsTakenAsANewDatabase) {
-  QFile file(path());
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.close();
-  RecordDatabase db;
-  ASSERT_TRUE(db.open(path(), kTwoSteps)) << db.error().toStdString();
-  EXPECT_EQ(db.schemaVersion(), 2);
-}
-
 // Each row builds a file that is not a database this program may use; opening it must be
 // refused with a message that says why, and the file must be left exactly as it was.
 struct Refusal {
   const char* name;
   std::function<void(const QString& path)> make;
   const char* message;
+  friend void PrintTo(const Refusal& refusal, std::ostream* out) { *out << refusal.name; }
 };
-
-void PrintTo(const Refusal& refusal, std::ostream* out) {
-  *out << refusal.name;
-}
 
 class RefusalTest : public RecordDatabaseTest, public ::testing::WithParamInterface<Refusal> {};
 
@@ -122,12 +114,6 @@ TEST_P(RefusalTest, IsRefusedWithAMessageAndLeftUntouched) {
   EXPECT_TRUE(db.error().contains(GetParam().message)) << db.error().toStdString();
   EXPECT_TRUE(db.error().startsWith(path())) << db.error().toStdString();
   EXPECT_EQ(digest(path()), before);
-}
-
-void makeOurs(const QString& path, int version) {
-  runPlain(path, {"PRAGMA journal_mode=DELETE", "CREATE TABLE first (id INTEGER PRIMARY KEY)",
-                  QStringLiteral("PRAGMA application_id=%1").arg(records::kApplicationId),
-                  QStringLiteral("PRAGMA user_version=%1").arg(version)});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -151,7 +137,14 @@ INSTANTIATE_TEST_SUITE_P(
                   runPlain(p, {"PRAGMA journal_mode=DELETE", "PRAGMA application_id=1234"});
                 },
                 "another program"},
-        Refusal{"NewerSchema", [](const QString& p) { makeOurs(p, 3); },
+        Refusal{"NewerSchema",
+                [](const QString& p) {
+                  runPlain(
+                      p,
+                      {"PRAGMA journal_mode=DELETE", "CREATE TABLE first (id INTEGER PRIMARY KEY)",
+                       QStringLiteral("PRAGMA application_id=%1").arg(records::kApplicationId),
+                       "PRAGMA user_version=3"});
+                },
                 "newer TALVORA (schema 3, this one knows 2)"},
         Refusal{"CorruptPage",
                 [](const QString& p) {
