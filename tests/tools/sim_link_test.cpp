@@ -3,7 +3,6 @@
 // ends it as cleanly as SIGTERM.
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -33,10 +32,9 @@ class Sim {
   // Sends `signal` and waits for the end; the exit status, or -1 for a crash.
   int End(int signal) {
     ::kill(static_cast<pid_t>(process_.processId()), signal);
-    if (!process_.waitForFinished(10000)) return -2;
-    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+    return Finished();
   }
-  // Waits for a server that ends by itself.
+  // Waits for a server that ends by itself; -2 when it does not.
   int Finished() {
     if (process_.state() != QProcess::NotRunning && !process_.waitForFinished(10000)) return -2;
     return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
