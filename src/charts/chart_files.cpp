@@ -6,22 +6,13 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include "charts/link_chart.h"
+#include "files/safe_file_qt.h"
 
 namespace charts {
 namespace {
-
-bool WriteWhole(const QString& path, const QByteArray& bytes, QString& error) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    error = QString("cannot write %1: %2").arg(path, file.errorString());
-    return false;
-  }
-  return true;
-}
 
 void Draw(LinkChart& chart, QPainter& painter, QSize size) {
   painter.setRenderHint(QPainter::Antialiasing);
@@ -73,7 +64,7 @@ bool SaveChart(LinkChart& chart, const QString& path, QString& error, QSize size
       return false;
     }
   }
-  return WriteWhole(path, bytes, error);
+  return files::ReplaceFile(path, bytes, error);
 }
 
 }  // namespace charts

@@ -1,6 +1,6 @@
 #include "operations/link_evaluation.h"
 
-#include <QSaveFile>
+#include "files/safe_file_qt.h"
 
 namespace operations {
 namespace {
@@ -40,13 +40,7 @@ QString LinkEvaluationsCsv(const std::vector<LinkEvaluation>& evaluations,
 
 bool SaveLinkEvaluationsCsv(const QString& path, const std::vector<LinkEvaluation>& evaluations,
                             QString& error) {
-  const QByteArray bytes = LinkEvaluationsCsv(evaluations).toUtf8();
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    error = QString("cannot write %1: %2").arg(path, file.errorString());
-    return false;
-  }
-  return true;
+  return files::ReplaceFile(path, LinkEvaluationsCsv(evaluations).toUtf8(), error);
 }
 
 }  // namespace operations

@@ -22,42 +22,65 @@ inline constexpr int kGreyLamp = 0;
 inline constexpr int kGreenLamp = 1;
 inline constexpr int kRedLamp = 2;
 
+// The controls of each page that the logic works on, by their designed names, over a choice of
+// control types (`Kinds`): the page model sees each of them as a ControlView, the windows hold
+// the widgets themselves and add the controls only drawn.
+
 // "&Programming".
-struct ProgrammingView {
-  std::array<ControlView*, kRegisterCount> Check1{};  // row selectors, checked means selected
-  std::array<ControlView*, kRegisterCount> Text6{};   // register values as decimal text
-  std::array<ControlView*, kRegisterCount> Text8{};   // register names, read-only
-  ControlView* Option1 = nullptr;                     // "Host Module "
-  ControlView* Option2 = nullptr;                     // "Remote Module "
-  ControlView* Text7 = nullptr;                       // status line
+template <typename Kinds>
+struct ProgrammingFields {
+  std::array<typename Kinds::CheckBox*, kRegisterCount> Check1{};  // row selectors
+  std::array<typename Kinds::TextBox*, kRegisterCount> Text6{};    // values as decimal text
+  std::array<typename Kinds::TextBox*, kRegisterCount> Text8{};    // names, read-only
+  typename Kinds::Option* Option1 = nullptr;                       // "Host Module "
+  typename Kinds::Option* Option2 = nullptr;                       // "Remote Module "
+  typename Kinds::TextArea* Text7 = nullptr;                       // status line
 };
 
 // "&Radio Testing".
-struct RadioTestingView {
-  std::array<ControlView*, 3> Picture1{};  // grey, green and red lamp, stacked on one another
-  ControlView* Command3 = nullptr;         // "TEST ON"
-  ControlView* Command1 = nullptr;         // "TEST OFF"
-  ControlView* Label3 = nullptr;           // link quality level
-  ControlView* Label2 = nullptr;           // connection verdict
-  ControlView* Label5 = nullptr;           // received packets
-  ControlView* Label4 = nullptr;           // sent packets
-  ControlView* Label6 = nullptr;           // testing time
-  // The link test's 500 ms clock.
+template <typename Kinds>
+struct RadioTestingFields {
+  std::array<typename Kinds::Label*, 3> Picture1{};  // grey, green and red lamp, stacked
+  typename Kinds::Button* Command3 = nullptr;        // "TEST ON"
+  typename Kinds::Button* Command1 = nullptr;        // "TEST OFF"
+  typename Kinds::Label* Label3 = nullptr;           // link quality level
+  typename Kinds::Label* Label2 = nullptr;           // connection verdict
+  typename Kinds::Label* Label5 = nullptr;           // received packets
+  typename Kinds::Label* Label4 = nullptr;           // sent packets
+  typename Kinds::Label* Label6 = nullptr;           // testing time
+  // The link test's 500 ms clock. It sits on the programming page's frame in the window's
+  // design, but only the link test drives it.
   platform::IntervalTimer* Timer1 = nullptr;
 };
 
 // "&Terminal".
-struct TerminalView {
-  ControlView* Command7 = nullptr;  // "Initialization"
-  ControlView* Command6 = nullptr;  // "Stop"
-  ControlView* Label15 = nullptr;   // connection caption
-  ControlView* Command5 = nullptr;  // "Send Data"
-  ControlView* Text1 = nullptr;     // message to send
-  ControlView* Label14 = nullptr;   // "to"
-  ControlView* Text2 = nullptr;     // destination address
-  ControlView* TermText = nullptr;  // received data
-  ControlView* Label13 = nullptr;   // "from"
-  ControlView* Text3 = nullptr;     // sender address
+template <typename Kinds>
+struct TerminalFields {
+  typename Kinds::Button* Command7 = nullptr;    // "Initialization"
+  typename Kinds::Button* Command6 = nullptr;    // "Stop"
+  typename Kinds::Label* Label15 = nullptr;      // connection caption
+  typename Kinds::Button* Command5 = nullptr;    // "Send Data"
+  typename Kinds::TextArea* Text1 = nullptr;     // message to send
+  typename Kinds::Label* Label14 = nullptr;      // "to"
+  typename Kinds::TextBox* Text2 = nullptr;      // destination address
+  typename Kinds::TextArea* TermText = nullptr;  // received data
+  typename Kinds::Label* Label13 = nullptr;      // "from"
+  typename Kinds::TextBox* Text3 = nullptr;      // sender address
+};
+
+// Every control as the page model sees it.
+struct ViewKinds {
+  using CheckBox = ControlView;
+  using TextBox = ControlView;
+  using Option = ControlView;
+  using TextArea = ControlView;
+  using Button = ControlView;
+  using Label = ControlView;
+};
+
+using ProgrammingView = ProgrammingFields<ViewKinds>;
+using RadioTestingView = RadioTestingFields<ViewKinds>;
+struct TerminalView : TerminalFields<ViewKinds> {
   // Window handles under which the serial-port object writes received blocks into TermText
   // and the sender's address into Text3 (functions::SetTextWindow, SetFirstByteWindow); the
   // page's logic registers them.
@@ -72,12 +95,12 @@ struct PageViews {
   TerminalView terminal;
 };
 
-// The one list of the pages' controls: calls `visit(view, name, index)` for each with its
-// designed name and, in a control array, its index (-1 otherwise), so that each face fills the
-// views with controls of its own.
-template <typename Visit>
-void ForEachControl(PageViews& views, Visit visit) {
-  ProgrammingView& programming = views.programming;
+// The one list of the pages' controls: calls `visit(control, name, index)` for each with its
+// designed name and, in a control array, its index (-1 otherwise), so that each face fills its
+// pages (`pages.programming`, `.radioTesting`, `.terminal`) with controls of its own.
+template <typename Pages, typename Visit>
+void ForEachControl(Pages& pages, Visit visit) {
+  auto& programming = pages.programming;
   for (int row = 0; row < kRegisterCount; ++row) {
     visit(programming.Check1[row], "Check1", row);
     visit(programming.Text6[row], "Text6", row);
@@ -87,7 +110,7 @@ void ForEachControl(PageViews& views, Visit visit) {
   visit(programming.Option2, "Option2", -1);
   visit(programming.Text7, "Text7", -1);
 
-  RadioTestingView& radioTesting = views.radioTesting;
+  auto& radioTesting = pages.radioTesting;
   for (int lamp = 0; lamp < static_cast<int>(radioTesting.Picture1.size()); ++lamp)
     visit(radioTesting.Picture1[lamp], "Picture1", lamp);
   visit(radioTesting.Command3, "Command3", -1);
@@ -98,7 +121,7 @@ void ForEachControl(PageViews& views, Visit visit) {
   visit(radioTesting.Label4, "Label4", -1);
   visit(radioTesting.Label6, "Label6", -1);
 
-  TerminalView& terminal = views.terminal;
+  auto& terminal = pages.terminal;
   visit(terminal.Command7, "Command7", -1);
   visit(terminal.Command6, "Command6", -1);
   visit(terminal.Label15, "Label15", -1);

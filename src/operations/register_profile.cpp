@@ -1,10 +1,16 @@
 #include "operations/register_profile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 
 #include "files/safe_file.h"
 #include "operations/json_scan.h"
@@ -110,8 +116,22 @@ QByteArray ProfileText(const RegisterProfile& profile) {
 }
 
 std::optional<RegisterProfile> LoadProfile(const QString& path, QString& error) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
+  // Opened without waiting: a FIFO nobody writes to would hold the open for ever. Once open,
+  // reads may wait, as a pipe from a running program needs; one without a writer ends at once.
+  const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  struct stat status {};
+  if (fd < 0 || ::fstat(fd, &status) != 0 || S_ISDIR(status.st_mode) ||
+      ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    error = QString("cannot read %1: %2")
+                .arg(path, fd >= 0 && S_ISDIR(status.st_mode)
+                               ? QString("it is a folder")
+                               : QString::fromLocal8Bit(std::strerror(errno)));
+    if (fd >= 0) ::close(fd);
+    return std::nullopt;
+  }
+  QFile file;
+  if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    ::close(fd);
     error = QString("cannot read %1: %2").arg(path, file.errorString());
     return std::nullopt;
   }

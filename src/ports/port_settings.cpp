@@ -56,7 +56,8 @@ QString Printable(const QByteArray& bytes) {
 // What the checks of one file remember from line to line.
 struct Reading {
   QString section;
-  std::map<QString, int> portLines;  // COM name -> the line that set it
+  std::map<QString, int> portLines;            // COM name -> the line that set it
+  std::map<std::string, std::string> devices;  // COM name -> its device, as read
 };
 
 // What is wrong with one line of the file, or nothing.
@@ -93,10 +94,14 @@ QString LineProblem(const QByteArray& bytes, int number, Reading& reading) {
   if (Printable(device.toUtf8()) != device) {
     return key + " names a device with control characters: " + Printable(device.toUtf8());
   }
+  // Quotes only around the whole name; the program never writes an escape.
+  if (device.contains('"') || device.contains('\\'))
+    return key + " names a device with a stray quote or a backslash: " + device;
+  reading.devices[ComName(ComNumber(key.toStdString()))] = device.toStdString();
   return {};
 }
 
-QStringList Problems(const QString& path) {
+QStringList Problems(const QString& path, Reading& reading) {
   QFile file(path);
   const QFileInfo info(path);
   if (info.isDir()) return {path + ": a folder stands where the settings file belongs"};
@@ -105,7 +110,6 @@ QStringList Problems(const QString& path) {
   if (info.size() > kLargestFile) return {path + ": larger than any settings file (1 MiB)"};
   if (!file.open(QIODevice::ReadOnly)) return {path + ": cannot be read: " + file.errorString()};
   QStringList problems;
-  Reading reading;
   int number = 0;
   while (!file.atEnd()) {
     ++number;
@@ -126,22 +130,11 @@ PortSettings ReadPortSettings() {
   PortSettings result;
   const QString path = settings::SettingsFilePath();
   if (!QFileInfo::exists(path)) return result;
-  for (const QString& problem : Problems(path))
+  // The devices are taken as the checks read them, never by another reading of the file.
+  Reading reading;
+  for (const QString& problem : Problems(path, reading))
     result.problems.push_back(problem.toStdString());
-  if (!result.problems.empty()) return result;
-
-  const auto file = settings::OpenSettingsFile();
-  file->beginGroup(kSection);
-  for (int number = 1; number <= kComCount; ++number) {
-    const QString key = QString::fromStdString(ComName(number));
-    if (!file->contains(key)) continue;
-    // An unquoted value with commas ("sim:host=7,remotes=5") reads back as a list.
-    const QVariant value = file->value(key);
-    const QString device = value.typeId() == QMetaType::QStringList ? value.toStringList().join(',')
-                                                                    : value.toString();
-    if (!device.trimmed().isEmpty())
-      result.devices[ComName(number)] = device.trimmed().toStdString();
-  }
+  if (result.problems.empty()) result.devices = std::move(reading.devices);
   return result;
 }
 
@@ -149,6 +142,14 @@ bool SavePortSetting(const std::string& name, const std::string& device, std::st
   const PortSettings current = ReadPortSettings();
   if (!current.problems.empty()) {
     problem = current.problems.front() + "; correct the file before choosing here";
+    return false;
+  }
+  // What the file could not give back as it was written is not written.
+  const QString shown = QString::fromStdString(device);
+  if (shown.trimmed() != shown || shown.contains('"') || shown.contains('\\') ||
+      Printable(shown.toUtf8()) != shown) {
+    problem = "the device '" + Printable(device.c_str()).toStdString() +
+              "' has blanks around it, a quote, a backslash or a control character";
     return false;
   }
   const QString key = QString(kSection) + "/" + QString::fromStdString(name);

@@ -6,9 +6,11 @@
 #include <QSqlQuery>
 #include <QSysInfo>
 #include <QVariant>
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 
+#include "operations/number_text.h"
 #include "records/record_database.h"
 
 namespace records {
@@ -167,6 +169,22 @@ bool LinkTestRecords::Finish(qint64 test, const LinkTestTotals& totals, bool int
   });
   if (!done) error_ = problem_.isEmpty() ? database_.error() : problem_;
   return done;
+}
+
+std::optional<QString> ParseLabel(const QString& text, QString& error) {
+  const QString label = text.trimmed();
+  const bool control = std::any_of(label.begin(), label.end(), [](QChar c) {
+    return c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
+           c.category() == QChar::Separator_Paragraph;
+  });
+  if (control) {
+    error = QString("the label %1 holds a control character").arg(operations::Quoted(label));
+  } else if (label.size() > kLongestLabel) {
+    error = QString("the label is longer than %1 characters").arg(kLongestLabel);
+  } else {
+    return label;
+  }
+  return std::nullopt;
 }
 
 bool LinkTestRecords::SetLabel(qint64 test, const QString& label) {

@@ -28,6 +28,13 @@ struct LinkTestSetting {
   QString label;      // the operator's words: a place, an antenna; may be empty
 };
 
+// The longest label a test keeps, in characters.
+inline constexpr int kLongestLabel = 200;
+
+// A label as the operator gave it, without the spaces around it; nothing, with `error` quoting
+// it, when it holds a control character or is longer than kLongestLabel.
+std::optional<QString> ParseLabel(const QString& text, QString& error);
+
 enum class LinkTestState { Running, Finished, Interrupted };
 QString StateName(LinkTestState state);
 

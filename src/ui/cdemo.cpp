@@ -40,9 +40,7 @@ constexpr int kTabHeightTwips = 420;
 
 struct CDemo::Controls {
   TabControl* tabs = nullptr;
-  ProgrammingControls programming;
-  RadioTestingControls radioTesting;
-  TerminalControls terminal;
+  PageControls pages;
   ControlViews views;  // what the page model sees of the controls above
   std::unique_ptr<operations::PageModel> model;
 };
@@ -77,28 +75,27 @@ void CDemo::BuildControls() {
 
   // Controls on a page are designed relative to the tab control's top-left corner.
   const QPoint tabOrigin(kSSTab1.left, kSSTab1.top);
-  controls->programming =
+  controls->pages.programming =
       BuildProgrammingPage(Designer(tabs->AddPage(QStringLiteral("&Programming")), tabOrigin));
-  controls->radioTesting =
+  controls->pages.radioTesting =
       BuildRadioTestingPage(Designer(tabs->AddPage(QStringLiteral("&Radio Testing")), tabOrigin));
-  controls->terminal =
+  controls->pages.terminal =
       BuildTerminalPage(Designer(tabs->AddPage(QStringLiteral("&Terminal")), tabOrigin));
 
   controls->model = std::make_unique<operations::PageModel>(
-      controls->views.Pages(*tabs), *this,
+      controls->views.Pages(controls->pages), *this,
       [this](operations::HelpTopic topic) { help_->Open(topic); });
   operations::PageModel& model = *controls->model;
   // Timer1 runs from the start, as designed; the load stops it.
   model.Timer1().Enabled(true);
-  controls->radioTesting.Timer1 = &model.Timer1();
+  controls->pages.radioTesting.Timer1 = &model.Timer1();
 
-  ConnectRegisterTable(controls->programming, model.Table(), *new ClickEvents(tabs));
+  ConnectRegisterTable(controls->pages.programming, model.Table(), *new ClickEvents(tabs));
   new ProfileActions(
-      tabs, controls->programming.Frame2, model.Table(), [this] { return !OperationRunning(); },
-      [this] { return WindowTextColour(); });
-  ConnectPageLogic(PageControls{controls->programming, controls->radioTesting, controls->terminal},
-                   model, tabs);
-  linkHistory_->Attach(model.Reports(), controls->radioTesting.Frame1);
+      tabs, controls->pages.programming.Frame2, model.Table(),
+      [this] { return !OperationRunning(); }, [this] { return WindowTextColour(); });
+  ConnectPageLogic(controls->pages, model, tabs);
+  linkHistory_->Attach(model.Reports(), controls->pages.radioTesting.Frame1);
 
   tabs->show();
   controls_ = std::move(controls);
@@ -136,7 +133,7 @@ void CDemo::Form_Load() {
   loadedBefore_ = true;
   controls_->tabs->setCurrentIndex(operations::kProgrammingPage);
   controls_->model->Load();
-  WidenNameBoxes(controls_->programming);
+  WidenNameBoxes(controls_->pages.programming);
 
   functions::SetMainWindow(this);
   functions::OpenSerial(portName_ ? portName_() : std::string());
@@ -211,15 +208,15 @@ QTabWidget* CDemo::SSTab1() const {
 }
 
 const ProgrammingControls& CDemo::Programming() const {
-  return controls_->programming;
+  return controls_->pages.programming;
 }
 
 const RadioTestingControls& CDemo::RadioTesting() const {
-  return controls_->radioTesting;
+  return controls_->pages.radioTesting;
 }
 
 const TerminalControls& CDemo::Terminal() const {
-  return controls_->terminal;
+  return controls_->pages.terminal;
 }
 
 operations::RegisterTable& CDemo::RegisterTable() {

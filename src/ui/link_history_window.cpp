@@ -8,7 +8,6 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QShortcut>
 #include <QSplitter>
 #include <QToolTip>
@@ -232,7 +231,13 @@ void LinkHistoryWindow::Label(const QString& label) {
   const auto test = TestOf(list_->indexOfTopLevelItem(selected.front()));
   records::LinkTestRecords* records = records_();
   if (!test || records == nullptr) return;
-  if (!records->SetLabel(*test, label.trimmed())) {
+  QString error;
+  const auto parsed = records::ParseLabel(label, error);
+  if (!parsed) {
+    Tell(error);
+    return;
+  }
+  if (!records->SetLabel(*test, *parsed)) {
     Tell(records->Error());
     return;
   }

@@ -4,13 +4,12 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <cstdio>
 #include <functional>
 #include <memory>
 
 #include "charts/chart_files.h"
-#include "files/safe_file.h"
+#include "files/safe_file_qt.h"
 #include "link/functions.h"
 #include "link_records.h"
 #include "operations/link_evaluation.h"
@@ -22,6 +21,7 @@
 #include "platform/termination_signals.h"
 #include "ports/port_map.h"
 #include "progress.h"
+#include "records/link_test_records.h"
 #include "register_list.h"
 #include "report.h"
 #include "run_loop.h"
@@ -146,9 +146,8 @@ int DiffJob(HeadlessPages& pages, const operations::RegisterProfile& profile,
   return Outcome(lines.isEmpty() && !result.interrupted);
 }
 
-int LinkTestJob(HeadlessPages& pages, const Options& options, double seconds) {
-  LinkTestKeeping keeping(options);
-  if (!keeping.Open()) Note(keeping.Problem());
+int LinkTestJob(HeadlessPages& pages, const Options& options, double seconds,
+                LinkTestKeeping& keeping) {
   const LinkTestResult result = RunLinkTest(
       pages, seconds,
       [&](const Evaluation& e) {
@@ -293,6 +292,13 @@ int Ports(const Options& options) {
 
 }  // namespace
 
+bool WritableLater(const QString& path) {
+  QString problem;
+  if (path.isEmpty() || files::CheckReplaceable(path, problem)) return true;
+  Note(problem);
+  return false;
+}
+
 int UsageError(const QString& message) {
   Note(message + " (see talvora-cli --help)");
   return kBadUsage;
@@ -340,12 +346,7 @@ int RunCommand(const Options& options) {
     const QString path = rest.arguments.takeFirst();
     const auto registers = RegistersOf(rest, error);
     if (!registers) return Refuse(error);
-    // Reading a whole module takes a while: a file that cannot be written is said first.
-    std::string problem;
-    if (!files::CheckReplaceable(path.toStdString(), problem)) {
-      Note(QString::fromStdString(problem));
-      return kBadUsage;
-    }
+    if (!WritableLater(path)) return kBadUsage;
     return OnPort(options,
                   [&](HeadlessPages& pages) { return SaveJob(pages, *registers, path, options); });
   }
@@ -394,8 +395,17 @@ int RunCommand(const Options& options) {
     if (const QFileInfo csv(options.csv); !options.csv.isEmpty() && csv.exists() && !csv.isFile())
       return Refuse(QString("--csv %1 is not a regular file").arg(operations::Quoted(options.csv)));
     if (command == "linktest") {
-      return OnPort(options,
-                    [&](HeadlessPages& pages) { return LinkTestJob(pages, options, *seconds); });
+      // Records named but not to be opened are said before the test, not after it.
+      if (!WritableLater(options.csv) || !WritableLater(options.plot)) return kBadUsage;
+      if (!records::ParseLabel(options.label, error)) return Refuse("--label: " + error);
+      LinkTestKeeping keeping(options);
+      if (!keeping.Open()) {
+        if (!options.record.isEmpty()) return Refuse(keeping.Problem());
+        Note(keeping.Problem());
+      }
+      return OnPort(options, [&](HeadlessPages& pages) {
+        return LinkTestJob(pages, options, *seconds, keeping);
+      });
     }
     return OnPort(options, [&](HeadlessPages& pages) {
       return TerminalJob(pages, options, QString(), *seconds);

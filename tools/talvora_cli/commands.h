@@ -37,6 +37,10 @@ int UsageError(const QString& message);
 // Writes a refusal that says itself what is accepted; returns kBadUsage.
 int Refuse(const QString& message);
 
+// Whether the file `path` (if any) can be written when the command has done its work, checked
+// before it starts: reading a module or testing a link takes a while. Says why not.
+bool WritableLater(const QString& path);
+
 // Writes what is still waiting for standard output, then the exit status: `status`, or what
 // an interruption or an output that could not be written makes of it.
 int Finish(int status);

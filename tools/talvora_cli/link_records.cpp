@@ -3,11 +3,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <cstdio>
 
 #include "charts/chart_files.h"
 #include "charts/link_chart.h"
+#include "files/safe_file_qt.h"
 #include "records/link_test_recorder.h"
 #include "records/record_database.h"
 #include "report.h"
@@ -118,12 +118,7 @@ bool Write(const QString& path, const QByteArray& bytes, QString& error) {
     }
     return true;
   }
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    error = QString("cannot write %1: %2").arg(path, file.errorString());
-    return false;
-  }
-  return true;
+  return files::ReplaceFile(path, bytes, error);
 }
 
 }  // namespace
@@ -133,9 +128,10 @@ int ListKeptLinkTests(const Options& options) {
     return UsageError(QString("records knows --kind linktest, not '%1'").arg(options.kind));
   if (!options.arguments.isEmpty()) return UsageError("records takes no arguments");
   records::RecordDatabase database;
+  if (options.csv != "-" && !WritableLater(options.csv)) return kBadUsage;
   if (!database.open(RecordsPath(options))) {
     std::fprintf(stderr, "talvora-cli: %s\n", database.error().toLocal8Bit().constData());
-    return kNotConfirmed;
+    return kBadUsage;
   }
   records::LinkTestRecords kept(database);
   const std::vector<records::KeptLinkTest> tests = kept.List(true);

@@ -1,21 +1,25 @@
 #include "ui/pages/control_views.h"
 
-#include "platform/app_error.h"
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 
 namespace ui {
 
-operations::PageViews ControlViews::Pages(const QWidget& pages) {
+operations::PageViews ControlViews::Pages(const PageControls& pages) {
+  // Both walks follow the one list of controls, so the n-th widget is the n-th view's.
+  std::vector<QWidget*> widgets;
+  operations::ForEachControl(pages,
+                             [&](QWidget* widget, const char*, int) { widgets.push_back(widget); });
   operations::PageViews views;
-  operations::ForEachControl(
-      views, [&](operations::ControlView*& view, const char* name, int index) {
-        const QString objectName =
-            index < 0 ? QString::fromLatin1(name) : QStringLiteral("%1(%2)").arg(name).arg(index);
-        auto* widget = pages.findChild<QWidget*>(objectName);
-        // Every control of the list is made by the page builders; one missing is a fault here.
-        Q_ASSERT_X(widget != nullptr, "ControlViews", qPrintable(objectName));
-        views_.push_back(std::make_unique<WidgetControl>(widget));
-        view = views_.back().get();
-      });
+  auto widget = widgets.begin();
+  operations::ForEachControl(views, [&](operations::ControlView*& view, const char*, int) {
+    views_.push_back(std::make_unique<WidgetControl>(*widget++));
+    view = views_.back().get();
+  });
   return views;
 }
 

@@ -6,15 +6,16 @@
 
 #include "operations/page_views.h"
 #include "ui/kit/widget_control.h"
+#include "ui/pages/page_controls.h"
 
 namespace ui {
 
-// The views the page model works on, over the widgets of the pages, found by their designed
-// names. It owns the views; they must not outlive the widgets' window.
+// The views the page model works on, over the widgets of the pages. It owns the views; they
+// must not outlive the widgets' window.
 class ControlViews {
  public:
-  // The views of every control of the pages under `pages`.
-  operations::PageViews Pages(const QWidget& pages);
+  // The views of every control of `pages` the page model works on.
+  operations::PageViews Pages(const PageControls& pages);
 
  private:
   std::vector<std::unique_ptr<WidgetControl>> views_;

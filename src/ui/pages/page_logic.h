@@ -7,12 +7,6 @@ class QObject;
 
 namespace ui {
 
-struct PageControls {
-  const ProgrammingControls& programming;
-  const RadioTestingControls& radioTesting;
-  const TerminalControls& terminal;
-};
-
 // Connects the buttons, Timer1 and the terminal's Enter keys to the event procedures of the
 // page model's operations. `context` owns the connections.
 void ConnectPageLogic(const PageControls& controls, operations::PageModel& model, QObject* context);

@@ -3,10 +3,12 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 #include "commands.h"
+#include "operations/number_text.h"
 #include "operations/register_profile.h"
 #include "ports/port_map.h"
 #include "records/record_database.h"
@@ -64,8 +66,11 @@ std::optional<std::vector<NamedPort>> ResolvePorts(const QString& list, QString&
     if (chosen.empty()) error = "--ports auto: no USB or CDC serial adapter is attached";
   } else {
     for (const QString& name : list.split(',')) {
-      if (name.trimmed() != name || name.isEmpty()) {
-        error = QString("--ports '%1': names separated by commas, nothing around them").arg(list);
+      const bool control = std::any_of(
+          name.begin(), name.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
+      if (name.trimmed() != name || name.isEmpty() || control) {
+        error = QString("--ports %1: names separated by commas, nothing around them")
+                    .arg(operations::Quoted(list));
         return std::nullopt;
       }
       NamedPort named{name, name, name, {}, {}};
