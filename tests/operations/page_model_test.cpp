@@ -95,11 +95,6 @@ class PageModelTest : public testsupport::VirtualPortTest {
   }
 
   void Open() { functions::OpenSerial("COM1"); }
-  void RunFor(platform::Micros duration) {
-    const platform::Micros end = Now() + duration;
-    while (Now() < end)
-      platform::DoEvents();
-  }
   void Select(const std::vector<int>& registers) {
     for (const int n : registers)
       model_->Table().Selected(n, true);
@@ -181,7 +176,7 @@ TEST_F(PageModelTest, NothingSelectedAndOutOfRangeEndWithTheirVerdictAndNothingS
   Select({1});
   model_->Table().Value(1, "256");
   model_->Writer().Command4_Click();
-  RunFor(500 * testsupport::kMs);
+  Clock().RunFor(500 * testsupport::kMs);
 
   EXPECT_EQ(recorder_.readVerdicts,
             (std::vector<operations::ReadVerdict>{operations::ReadVerdict::NothingSelected}));
@@ -203,7 +198,7 @@ TEST_F(PageModelTest, LinkTestReportsEachEvaluationAsShownAndTheTotals) {
   Open();
   model_->LinkTest().Command3_Click();
   EXPECT_FALSE(window_.pageEnabled[operations::kProgrammingPage]);
-  RunFor(3200 * testsupport::kMs);
+  Clock().RunFor(3200 * testsupport::kMs);
   model_->LinkTest().Command1_Click();
 
   const std::vector<std::tuple<double, int, int, int>> expected = {
@@ -279,7 +274,7 @@ TEST_F(PageModelTest, ReceivedBlocksCarryTheSenderOnAMaster) {
   });
   Open();
   model_->Terminal().Command7_Click();
-  RunFor(1500 * testsupport::kMs);
+  Clock().RunFor(1500 * testsupport::kMs);
 
   ASSERT_EQ(recorder_.blocks.size(), 1u);
   EXPECT_EQ(recorder_.blocks[0].from, 7);
