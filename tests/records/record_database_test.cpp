@@ -48,6 +48,11 @@ int scalar(const RecordDatabase& db, const QString& sql) {
   return query.next() ? query.value(0).toInt() : -1;
 }
 
+// A unit of work of one statement.
+std::function<bool(QSqlDatabase&)> Statement(const char* sql) {
+  return [sql](QSqlDatabase& c) { return QSqlQuery(c).exec(sql); };
+}
+
 class RecordDatabaseTest : public ::testing::Test {
  protected:
   QString path(const QString& name = "records.sqlite") const { return dir_.filePath(name); }
@@ -82,10 +87,7 @@ TEST_F(RecordDatabaseTest, AnOlderDatabaseTakesOnlyTheStepsItLacksAndKeepsItsRow
     RecordDatabase first;
     ASSERT_TRUE(first.open(path(), {kTwoSteps[0]})) << first.error().toStdString();
     EXPECT_EQ(first.schemaVersion(), 1);
-    ASSERT_TRUE(first.transact([](QSqlDatabase& c) {
-      QSqlQuery query(c);
-      return query.exec("INSERT INTO first (text) VALUES ('kept')");
-    }));
+    ASSERT_TRUE(first.transact(Statement("INSERT INTO first (text) VALUES ('kept')")));
   }
   RecordDatabase db;
   ASSERT_TRUE(db.open(path(), kTwoSteps)) << db.error().toStdString();
@@ -229,10 +231,7 @@ TEST_F(RecordDatabaseTest, TwoOpenInstancesOnOneFileEachSeeTheOthersWork) {
   ASSERT_TRUE(one.open(path(), kTwoSteps)) << one.error().toStdString();
   ASSERT_TRUE(two.open(path(), kTwoSteps)) << two.error().toStdString();
   EXPECT_NE(one.connection().connectionName(), two.connection().connectionName());
-  ASSERT_TRUE(one.transact([](QSqlDatabase& c) {
-    QSqlQuery query(c);
-    return query.exec("INSERT INTO second (value) VALUES (1)");
-  }));
+  ASSERT_TRUE(one.transact(Statement("INSERT INTO second (value) VALUES (1)")));
   EXPECT_EQ(scalar(two, "SELECT count(*) FROM second"), 2);
 }
 
