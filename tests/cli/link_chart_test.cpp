@@ -33,7 +33,7 @@ cli::LinkTestResult RunOn(const std::string& device, double seconds,
   sim::RegisterSimulatedSystem();
   functions::OpenSerial(device);
   cli::HeadlessPages pages;
-  const cli::LinkTestResult result = cli::RunLinkTest(pages, seconds, [&](const LinkEvaluation& e) {
+  cli::LinkTestResult result = cli::RunLinkTest(pages, seconds, [&](const LinkEvaluation& e) {
     if (follow != nullptr) follow->Append(e);
   });
   functions::CloseSerial();
@@ -158,7 +158,7 @@ TEST(KeptLinkTests, LinktestKeepsTheTestWithItsLabelAndRecordsListsItWithEveryEv
   ASSERT_EQ(tests.size(), 2);  // the refused command kept nothing
   EXPECT_EQ(tests[0]["label"].toString(), "cellar, north wall");  // newest first
   EXPECT_EQ(tests[1]["label"].toString(), "roof");
-  for (const QJsonValue& test : tests) {
+  for (const QJsonValue test : tests) {
     EXPECT_EQ(test["state"].toString(), "finished");
     EXPECT_EQ(test["evaluations"].toArray().size(), 5);
     EXPECT_EQ(test["sent"].toInt(), 5);
