@@ -1,10 +1,10 @@
 #include "window_clock.h"
 
+#include <poll.h>
 #include <xcb/xcb.h>
 
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QThread>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -14,6 +14,8 @@ namespace bench {
 namespace {
 
 constexpr qint64 kGiveUpMs = 10'000;
+// Between looks when no window was mapped meanwhile.
+constexpr int kLookEveryMs = 5;
 
 struct Disconnect {
   void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
@@ -56,8 +58,10 @@ bool WindowOfProcessShown(xcb_connection_t* x, xcb_window_t root, xcb_atom_t pid
 
 std::optional<double> LaunchToWindowMs(const QStringList& command,
                                        const QProcessEnvironment& environment) {
-  int screenNumber = 0;
-  const Connection x(xcb_connect(nullptr, &screenNumber));
+  // One connection for every run: an X server without other clients resets itself when the
+  // last one leaves, and refuses connections while it does.
+  static int screenNumber = 0;
+  static const Connection x(xcb_connect(nullptr, &screenNumber));
   if (!x || xcb_connection_has_error(x.get()) != 0) return std::nullopt;
   xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(x.get()));
   for (int i = 0; i < screenNumber && screens.rem > 0; ++i)
@@ -68,6 +72,13 @@ std::optional<double> LaunchToWindowMs(const QStringList& command,
       x.get(), xcb_intern_atom(x.get(), 0, static_cast<std::uint16_t>(std::strlen(name)), name),
       nullptr));
   if (!atom) return std::nullopt;
+
+  // The tree is looked at when a window is mapped, and every few milliseconds besides: asking
+  // the server all the time would hold up the very program it waits for.
+  const std::uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+  xcb_change_window_attributes(x.get(), root, XCB_CW_EVENT_MASK, &mask);
+  xcb_flush(x.get());
+  pollfd events{xcb_get_file_descriptor(x.get()), POLLIN, 0};
 
   QProcess program;
   program.setProcessEnvironment(environment);
@@ -83,7 +94,9 @@ std::optional<double> LaunchToWindowMs(const QStringList& command,
         shown = static_cast<double>(clock.nsecsElapsed()) / 1e6;
         break;
       }
-      QThread::usleep(500);
+      ::poll(&events, 1, kLookEveryMs);
+      while (xcb_generic_event_t* event = xcb_poll_for_event(x.get()))
+        std::free(event);
     }
   }
   program.terminate();

@@ -63,9 +63,12 @@ class EndToEnd : public testing::Test {
 
 // talvora-cli as a script runs it: programs a register of the module behind talvora-sim and
 // reads it back; then listens while the device goes away for good: the loss is said and the
-// status is 1, not 0.
+// status is 1, not 0. The listening port is a link that goes with the device: the
+// pseudo-terminal's own number may soon serve another.
 TEST(CommandLineEndToEnd, ProgramsAndReadsBackThenListenSaysTheDeviceWasLostAndExits1) {
-  e2e::SimProcess sim({"--quiet", "host=0"});
+  const QTemporaryDir folder;
+  const QString link = folder.path() + "/radio";
+  e2e::SimProcess sim({"--quiet", "--link", link, "host=0"});
   ASSERT_TRUE(sim.Path().startsWith("/dev/pts/"));
   const auto run = [&](const QStringList& arguments) {
     QProcess cli;
@@ -77,7 +80,7 @@ TEST(CommandLineEndToEnd, ProgramsAndReadsBackThenListenSaysTheDeviceWasLostAndE
   EXPECT_EQ(run({"read", "5"}), std::make_pair(0, QString("05 77\n")));
 
   QProcess listen;
-  listen.start(TALVORA_CLI_EXECUTABLE, {"--port", sim.Path(), "listen", "--seconds", "8"});
+  listen.start(TALVORA_CLI_EXECUTABLE, {"--port", link, "listen", "--seconds", "8"});
   // The first line says that Initialization was answered: listening has begun.
   ASSERT_TRUE(e2e::WaitUntil([&] { return listen.canReadLine(); }, 20000));
   sim.Stop();
