@@ -1,13 +1,14 @@
 #include "link/functions.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <deque>
 
 #include "link/link_constants.h"
 #include "platform/event_service.h"
 #include "platform/windows.h"
 #include "serial/comm_api.h"
+#include "serial/device_names.h"
+#include "serial/logs/device_notices.h"
 
 namespace functions {
 
@@ -31,13 +32,16 @@ int pollDepth = 0;
 // still go to standard error, with the time since the port was opened.
 bool errorBoxesSilenced = false;
 platform::Micros openedAt = 0;
+// The port as the lines on standard error name it, found at the first of them.
+std::string openedWho;
 
 void WriteErrorToStandardError(const std::string& message) {
   const double seconds = static_cast<double>(platform::Events().NowMicros() - openedAt) / 1e6;
-  const std::string port = serial ? serial->devicename() : std::string("port");
-  std::fprintf(stderr, "talvora: %s: line error at %.3f s: %s\n", port.c_str(), seconds,
-               message.c_str());
-  std::fflush(stderr);
+  if (openedWho.empty()) {
+    const std::string port = serial ? serial->devicename() : std::string("port");
+    openedWho = win32::PortWho(port, win32::ResolveDeviceName(port).device);
+  }
+  win32::SayAboutPort(openedWho, seconds, "line error", message);
 }
 
 void ShowErrorBox(const std::string& message) {
@@ -96,6 +100,7 @@ void OpenSerial(const std::string& PortName) {
   errorBoxesSilenced = false;
   deferredErrors.clear();
   openedAt = platform::Events().NowMicros();
+  openedWho.clear();
   lngTimerID = static_cast<std::int32_t>(
       platform::SetTimer(0, 0, static_cast<std::uint32_t>(kPollPeriod.count()), &PollTimerProc));
   if (!serial) {

@@ -10,37 +10,18 @@
 #include <cerrno>
 #include <cstring>
 
-#include "commands.h"
+#include "cli_run.h"
 #include "files/file_system.h"
 #include "operations/register_profile.h"
-#include "platform/virtual_event_service.h"
-#include "sim/simulated_system.h"
 
 namespace {
 
 using testing::HasSubstr;
 
-struct Ran {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Ran Save(const std::string& port, const QString& path, const QString& registers = {}) {
-  platform::UseVirtualTime();
-  sim::RegisterSimulatedSystem();
-  cli::Options options;
-  options.port = QString::fromStdString(port);
-  options.command = "save";
-  options.arguments = {path};
-  if (!registers.isEmpty()) options.arguments << registers;
-  testing::internal::CaptureStdout();
-  testing::internal::CaptureStderr();
-  Ran ran;
-  ran.status = cli::RunCommand(options);
-  ran.out = testing::internal::GetCapturedStdout();
-  ran.err = testing::internal::GetCapturedStderr();
-  return ran;
+clitest::Ran Save(const QString& port, const QString& path, const char* registers = nullptr) {
+  QStringList words{"--port", port, "save", path};
+  if (registers != nullptr) words << registers;
+  return clitest::Run(words);
 }
 
 QByteArray Held(const QString& path) {
@@ -70,24 +51,24 @@ TEST_F(CliSave, ADestinationThatCannotBeReplacedIsRefusedBeforeTheModuleIsRead) 
   ASSERT_EQ(::mkfifo(File("fifo").toLocal8Bit().constData(), 0600), 0);
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    const Ran ran = Save("sim", row.path);
+    const clitest::Ran ran = Save("sim", row.path);
     EXPECT_EQ(ran.status, 2);
     EXPECT_EQ(ran.out, "") << "no register was read";
     EXPECT_THAT(ran.err, HasSubstr(row.said));
   }
   struct stat info {};
   ASSERT_EQ(::stat("/dev/null", &info), 0);
-  EXPECT_TRUE(S_ISCHR(info.st_mode));
+  EXPECT_TRUE(S_ISCHR(info.st_mode)) << "/dev/null was replaced";
 }
 
 TEST_F(CliSave, OnlyRegistersThatAnsweredAreStoredAndNoneAnsweringWritesNothing) {
-  const Ran some = Save("sim", File("field.json"), "0-1");
+  const clitest::Ran some = Save("sim", File("field.json"), "0-1");
   EXPECT_EQ(some.status, 0);
   QString error;
   EXPECT_EQ(operations::LoadProfile(File("field.json"), error),
             (operations::RegisterProfile{{0, 0}, {1, 8}}));
 
-  const Ran none = Save("sim:silent", File("field.json"), "0-1");
+  const clitest::Ran none = Save("sim:silent", File("field.json"), "0-1");
   EXPECT_EQ(none.status, 1);
   EXPECT_THAT(none.err, HasSubstr("no register answered"));
   EXPECT_EQ(operations::LoadProfile(File("field.json"), error),
@@ -105,7 +86,7 @@ TEST_F(CliSave, AFullDiskKeepsTheOldProfileAndTheCommandFails) {
     }
   } disk;
   files::UseFileSystem(&disk);
-  const Ran ran = Save("sim", path);
+  const clitest::Ran ran = Save("sim", path);
   files::UseFileSystem(nullptr);
   EXPECT_NE(ran.status, 0);
   EXPECT_THAT(ran.err, HasSubstr(std::strerror(ENOSPC)));

@@ -3,21 +3,15 @@
 
 #include <gmock/gmock.h>
 
-#include <QDir>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <csignal>
+#include <QTemporaryDir>
 
-#include "commands.h"
+#include "cli_run.h"
 #include "eeprom_job.h"
 #include "link_test_job.h"
 #include "register_list.h"
 #include "report.h"
-#include "run_loop.h"
 #include "serial/logs/traffic_log.h"
-#include "sim/simulated_system.h"
 #include "ui/radio_window.h"
 
 namespace {
@@ -106,49 +100,32 @@ TEST(RegisterList, RangesHexAndDuplicatesInOrderAndClearRefusals) {
 }
 
 struct Command {
-  std::vector<const char*> words;  // options, command and arguments, as on the command line
+  QStringList words;  // as on the command line, with --json
   int status;
-  const char* json;  // a piece of the JSON output, or of standard error
+  const char* said;  // a piece of the JSON output, or of standard error
+  friend void PrintTo(const Command& c, std::ostream* out) {
+    *out << c.words.join(' ').toStdString();
+  }
 };
+
+// Texts that are not a register, a value, an address or a duration: each is refused with the
+// text quoted before the port is opened (the port here does not exist, and it is not what the
+// message is about).
+Command Refused(const QStringList& words, const char* said) {
+  return {QStringList{"--port", "/nonexistent/tty"} + words, cli::kBadUsage, said};
+}
 
 class CommandLine : public testing::TestWithParam<Command> {};
 
 TEST_P(CommandLine, ExitStatusAndOutput) {
-  platform::UseVirtualTime();
-  sim::RegisterSimulatedSystem();
-  cli::Options options;
-  options.json = true;
-  for (std::size_t i = 0; i < GetParam().words.size(); ++i) {
-    const QString word = GetParam().words[i];
-    if (word == "--port") {
-      options.port = GetParam().words[++i];
-    } else if (word == "--seconds") {
-      options.seconds = GetParam().words[++i];
-    } else if (word == "--csv") {
-      options.csv = GetParam().words[++i];
-    } else if (word == "--to") {
-      options.to = QString::fromUtf8(GetParam().words[++i]);
-    } else if (options.command.isEmpty()) {
-      options.command = word;
-    } else {
-      options.arguments << QString::fromUtf8(GetParam().words[i]);
-    }
+  const clitest::Ran ran = clitest::Run(QStringList{"--json"} + GetParam().words);
+  EXPECT_EQ(ran.status, GetParam().status);
+  if (GetParam().status == cli::kBadUsage) {
+    EXPECT_THAT(ran.err, testing::HasSubstr(GetParam().said));
+    EXPECT_EQ(ran.out, "");
+  } else {
+    EXPECT_THAT(clitest::Compact(ran.out), testing::HasSubstr(GetParam().said)) << ran.out;
   }
-  testing::internal::CaptureStdout();
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(cli::RunCommand(options), GetParam().status);
-  const std::string out = testing::internal::GetCapturedStdout();
-  const std::string err = testing::internal::GetCapturedStderr();
-  if (GetParam().status == 2) {  // bad usage
-    EXPECT_THAT(err, testing::HasSubstr(GetParam().json));
-    EXPECT_EQ(out, "");
-    return;
-  }
-  QJsonParseError parsed{};
-  const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(out), &parsed);
-  ASSERT_EQ(parsed.error, QJsonParseError::NoError) << out;
-  const QByteArray compact = document.toJson(QJsonDocument::Compact);
-  EXPECT_THAT(compact.toStdString(), testing::HasSubstr(GetParam().json));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -166,8 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
         Command{{"--port", "sim:remotes=none", "linktest", "--seconds", "2.5"}, 1, R"("level":)"},
         Command{{"--port", "sim", "write", "5=0005", "6=0x10"}, 0, R"("registers":{"5":5,"6":16})"},
         Command{{"--port", "sim", "listen"}, 2, "needs --seconds"},
-        Command{{"--port", "/nonexistent/tty", "read"}, 2, "no such device"},
-        Command{{"--port", "/nonexistent/tty", "read"}, 2, "(talvora-cli ports lists the"},
+        Refused({"read"}, "no such device"), Refused({"read"}, "(talvora-cli ports lists the"),
         Command{{"--port", "", "read"}, 2, "Give --port another device, or map the COM name"},
         Command{{"--port", "sim", "frobnicate"}, 2, "unknown command 'frobnicate'"},
         Command{{"--port", "sim", "write", "1=2=3"}, 2, "register 1: value 2=3 is not 0 to 255"},
@@ -184,125 +160,93 @@ INSTANTIATE_TEST_SUITE_P(
         Command{{"--port", "sim", "write", "1=6", "1=5"}, 0, R"("registers":{"1":5})"},
         Command{{"--port", "sim:host=5", "read", "0"}, 0, R"("port":"sim:host=5")"}));
 
-// Texts that are not a register, a value, an address or a duration: each is refused with the
-// text quoted before the port is opened (the port here does not exist, and it is not what the
-// message is about).
 INSTANTIATE_TEST_SUITE_P(
     BadNumbers, CommandLine,
-    testing::Values(
-        Command{
-            {"--port", "/nonexistent/tty", "write", "0x-1=5"}, 2, "register 0x-1 is not 0 to 31"},
-        Command{{"--port", "/nonexistent/tty", "write", "0x-0=5"}, 2, "register 0x-0 is not"},
-        Command{{"--port", "/nonexistent/tty", "write", "+1=5"}, 2, "register +1 is not 0 to 31"},
-        Command{{"--port", "/nonexistent/tty", "write", "0x+1=5"}, 2, "register 0x+1 is not"},
-        Command{
-            {"--port", "/nonexistent/tty", "write", "3=abc"}, 2, "register 3: value abc is not"},
-        Command{{"--port", "/nonexistent/tty", "write", "5=25x"}, 2, "value 25x is not 0 to 255"},
-        Command{{"--port", "/nonexistent/tty", "write", "0="}, 2, "value '' is not 0 to 255"},
-        Command{{"--port", "/nonexistent/tty", "write", "5=.5"}, 2, "value .5 is not"},
-        Command{{"--port", "/nonexistent/tty", "write", "5=1,2"}, 2, "value 1,2 is not"},
-        Command{{"--port", "/nonexistent/tty", "write", "5=\u0663"}, 2, "value '\u0663' is not"},
-        Command{{"--port", "/nonexistent/tty", "write", "5=-0"}, 2, "value -0 is not"},
-        Command{{"--port", "/nonexistent/tty", "write", "1=256"}, 2, "value 256 is not 0 to 255"},
-        Command{{"--port", "/nonexistent/tty", "write", "1=0x100"}, 2, "value 0x100 is not"},
-        Command{{"--port", "/nonexistent/tty", "write", "5=1 "}, 2, "value '1 ' is not"},
-        Command{{"--port", "/nonexistent/tty", "write", "5"}, 2, "5 is not N=V"},
-        Command{{"--port", "/nonexistent/tty", "read", "-1"}, 2, "register -1 is not 0 to 31"},
-        Command{{"--port", "/nonexistent/tty", "save", "x.json", "32"}, 2, "register 32 is not"},
-        Command{{"--port", "/nonexistent/tty", "send", "--to", "0x100", "hi"},
-                2,
-                "address 0x100 is not 0 to 255"},
-        Command{{"--port", "/nonexistent/tty", "send", "--to", "", "hi"}, 2, "address '' is not"},
-        Command{{"--port", "/nonexistent/tty", "send", "price 5\u20ac"},
-                2,
-                "character 8, '\u20ac' (U+20AC), is not Latin-1"},
-        Command{{"--port", "/nonexistent/tty", "linktest", "--seconds", "nan"},
-                2,
-                "--seconds nan is not a number of seconds from 1 to 86400"},
-        Command{{"--port", "/nonexistent/tty", "linktest", "--seconds", "inf"}, 2, "inf is not"},
-        Command{
-            {"--port", "/nonexistent/tty", "linktest", "--seconds", "1e308"}, 2, "1e308 is not"},
-        Command{{"--port", "/nonexistent/tty", "linktest", "--seconds", "1e-9"}, 2, "1e-9 is not"},
-        Command{{"--port", "/nonexistent/tty", "linktest", "--seconds", "0.5"}, 2, "0.5 is not"},
-        Command{{"--port", "/nonexistent/tty", "listen", "--seconds", "86401"}, 2, "86401 is not"},
-        Command{{"--port", "/nonexistent/tty", "listen", "--seconds", "-3"}, 2, "-3 is not"},
-        Command{{"--port", "/nonexistent/tty", "--csv", "/dev/null", "linktest", "--seconds", "2"},
-                2,
-                "--csv /dev/null is not a regular file"}));
+    testing::Values(Refused({"write", "0x-1=5"}, "register 0x-1 is not 0 to 31"),
+                    Refused({"write", "0x-0=5"}, "register 0x-0 is not"),
+                    Refused({"write", "+1=5"}, "register +1 is not 0 to 31"),
+                    Refused({"write", "0x+1=5"}, "register 0x+1 is not"),
+                    Refused({"write", "3=abc"}, "register 3: value abc is not"),
+                    Refused({"write", "5=25x"}, "value 25x is not 0 to 255"),
+                    Refused({"write", "0="}, "value '' is not 0 to 255"),
+                    Refused({"write", "5=.5"}, "value .5 is not"),
+                    Refused({"write", "5=1,2"}, "value 1,2 is not"),
+                    Refused({"write", "5=\u0663"}, "value '\u0663' is not"),
+                    Refused({"write", "5=-0"}, "value -0 is not"),
+                    Refused({"write", "1=256"}, "value 256 is not 0 to 255"),
+                    Refused({"write", "1=0x100"}, "value 0x100 is not"),
+                    Refused({"write", "5=1 "}, "value '1 ' is not"),
+                    Refused({"write", "5"}, "5 is not N=V"),
+                    Refused({"save", "x.json", "32"}, "register 32 is not"),
+                    Refused({"send", "--to", "0x100", "hi"}, "address 0x100 is not 0 to 255"),
+                    Refused({"send", "--to", "", "hi"}, "address '' is not"),
+                    Refused({"send", "price 5\u20ac"},
+                            "character 8, '\u20ac' (U+20AC), is not Latin-1"),
+                    Refused({"linktest", "--seconds", "nan"},
+                            "--seconds nan is not a number of seconds from 1 to 86400"),
+                    Refused({"linktest", "--seconds", "inf"}, "inf is not"),
+                    Refused({"linktest", "--seconds", "1e308"}, "1e308 is not"),
+                    Refused({"linktest", "--seconds", "1e-9"}, "1e-9 is not"),
+                    Refused({"linktest", "--seconds", "0.5"}, "0.5 is not"),
+                    Refused({"listen", "--seconds", "86401"}, "86401 is not"),
+                    Refused({"listen", "--seconds", "-3"}, "-3 is not"),
+                    Refused({"--csv", "/dev/null", "linktest", "--seconds", "2"},
+                            "--csv /dev/null is not a regular file")));
 
 struct Interruption {
-  const char* port;
-  std::vector<const char*> words;  // command and arguments
-  double seconds;                  // --seconds, for the runs that take them
-  const char* printed;             // what was done before Ctrl+C, or nullptr to leave it
+  QStringList words;
+  int afterMs;                       // when Ctrl+C comes
+  std::vector<const char*> printed;  // all of standard output, or with --json pieces of it
+  friend void PrintTo(const Interruption& i, std::ostream* out) {
+    *out << i.words.join(' ').toStdString();
+  }
 };
 
 class CommandLineInterrupted : public testing::TestWithParam<Interruption> {};
 
-// Ctrl+C at 1 s: the run ends then, not at the end of what it was asked to do.
+// The run ends at Ctrl+C, not at the end of what it was asked to do, and says what it did.
 TEST_P(CommandLineInterrupted, ClosesThePortAtOnceAndPrintsWhatWasDoneWithStatus130) {
-  platform::VirtualEventService& clock = platform::UseVirtualTime();
-  sim::RegisterSimulatedSystem();
-  auto id = std::make_shared<std::uintptr_t>();
-  *id = clock.StartTimer(1000, [&clock, id] {
-    clock.StopTimer(*id);
-    ::raise(SIGINT);
-  });
-  cli::Options options;
-  options.port = GetParam().port;
-  options.command = GetParam().words.front();
-  for (std::size_t i = 1; i < GetParam().words.size(); ++i)
-    options.arguments << GetParam().words[i];
-  if (GetParam().seconds > 0) options.seconds = QString::number(GetParam().seconds);
-  const platform::Micros start = clock.NowMicros();
-  testing::internal::CaptureStdout();
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(cli::RunCommand(options), 130);
-  const std::string out = testing::internal::GetCapturedStdout();
-  if (GetParam().printed != nullptr) {
-    EXPECT_EQ(out, GetParam().printed);
+  const clitest::Ran ran = clitest::Run(GetParam().words, GetParam().afterMs);
+  EXPECT_EQ(ran.status, cli::kInterrupted);
+  const bool json = GetParam().words.contains("--json");
+  for (const char* printed : GetParam().printed) {
+    if (json) {
+      EXPECT_THAT(clitest::Compact(ran.out), testing::HasSubstr(printed)) << ran.out;
+    } else {
+      EXPECT_EQ(ran.out, printed);
+    }
   }
-  EXPECT_THAT(testing::internal::GetCapturedStderr(), testing::HasSubstr("interrupted"));
-  EXPECT_LT(clock.NowMicros() - start, 3'000'000) << "the run went on after Ctrl+C";
+  EXPECT_THAT(ran.err, testing::HasSubstr("interrupted"));
+  EXPECT_LT(ran.micros, GetParam().afterMs * 1000 + 2'000'000) << "the run went on after Ctrl+C";
   EXPECT_FALSE(functions::PortOpen());
-  cli::ClearInterruption();
 }
 
+// A write of three registers pauses a second after each: Ctrl+C comes after the second went
+// out, and every register is reported as confirmed, sent or not sent. send ended while
+// Initialization waits says it was interrupted, not merely that nothing answered.
 INSTANTIATE_TEST_SUITE_P(
     Runs, CommandLineInterrupted,
-    testing::Values(Interruption{"sim:host-delay=300", {"read", "0-5"}, 0, "00 0\n01 8\n"},
-                    Interruption{"sim", {"linktest"}, 60, nullptr},
-                    Interruption{"sim:host=4", {"listen"}, 60, nullptr}));
-
-// send --json ended by Ctrl+C while Initialization waits: the JSON says it was interrupted,
-// not merely that nothing answered.
-TEST(CommandLineInterruptedSend, SaysItWasInterrupted) {
-  platform::VirtualEventService& clock = platform::UseVirtualTime();
-  sim::RegisterSimulatedSystem();
-  auto id = std::make_shared<std::uintptr_t>();
-  *id = clock.StartTimer(100, [&clock, id] {
-    clock.StopTimer(*id);
-    ::raise(SIGINT);
-  });
-  cli::Options options;
-  options.port = "sim:host=4,host-delay=600";
-  options.command = "send";
-  options.json = true;
-  options.arguments = {"hi"};
-  testing::internal::CaptureStdout();
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(cli::RunCommand(options), 130);
-  EXPECT_THAT(testing::internal::GetCapturedStdout(), testing::HasSubstr(R"("interrupted": true)"));
-  testing::internal::GetCapturedStderr();
-  cli::ClearInterruption();
-}
+    testing::Values(
+        Interruption{{"--port", "sim:host-delay=300", "read", "0-5"}, 1000, {"00 0\n01 8\n"}},
+        Interruption{{"--port", "sim", "--seconds", "60", "linktest"}, 1000, {}},
+        Interruption{{"--port", "sim:host=4", "--seconds", "60", "listen"}, 1000, {}},
+        Interruption{{"--port", "sim", "write", "1=12", "2=13", "3=14"},
+                     1500,
+                     {"01 12 sent, not confirmed\n02 13 sent, not confirmed\n03 14 not sent\n"}},
+        Interruption{{"--json", "--port", "sim", "write", "1=12", "2=13", "3=14"},
+                     1500,
+                     {R"("registers":{"1":12,"2":13,"3":14})", R"("unconfirmed":[1,2])",
+                      R"("not_sent":[3])"}},
+        Interruption{{"--json", "--port", "sim:host=4,host-delay=600", "send", "hi"},
+                     100,
+                     {R"("interrupted":true)"}}));
 
 // The traffic log of a write and a read-back: every frame with its RTS state, RTS rising and
 // falling, what the reads delivered; after what earlier runs left, in seconds since the port
 // was opened.
 TEST(TrafficLog, ShowsEveryFrameWithItsRtsStateAndTheReplies) {
-  const QString path = QDir(QDir::tempPath()).filePath("talvora-traffic-test.log");
-  QFile::remove(path);
+  const QTemporaryDir folder;
+  const QString path = folder.filePath("traffic.log");
   {
     QFile earlier(path);
     ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
@@ -310,15 +254,7 @@ TEST(TrafficLog, ShowsEveryFrameWithItsRtsStateAndTheReplies) {
   }
   std::string error;
   ASSERT_TRUE(win32::traffic_log::Open(path.toStdString(), error)) << error;
-  platform::UseVirtualTime().Advance(5'000'000);
-  sim::RegisterSimulatedSystem();
-  cli::Options options;
-  options.port = "sim:host-delay=5";
-  options.command = "write";
-  options.arguments = {"3=5"};
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(cli::RunCommand(options), 0);
-  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(clitest::Run({"--port", "sim:host-delay=5", "write", "3=5"}, 0, 5'000'000).status, 0);
   win32::traffic_log::Close();
 
   QFile log(path);
@@ -343,7 +279,6 @@ TEST(TrafficLog, ShowsEveryFrameWithItsRtsStateAndTheReplies) {
             "RTS down\n"
             "line->program      05\n"
             "port closed");
-  EXPECT_TRUE(QString::fromUtf8(log.readAll()).isEmpty());
 }
 
 // A caption with a comma is quoted.

@@ -12,11 +12,9 @@
 
 #include "charts/chart_files.h"
 #include "charts/link_chart.h"
-#include "commands.h"
+#include "cli_run.h"
 #include "operations/link_evaluation.h"
-#include "platform/virtual_event_service.h"
 #include "records/link_test_records.h"
-#include "sim/simulated_system.h"
 #include "station/station_command.h"
 
 namespace {
@@ -37,85 +35,38 @@ class HostilePlaces : public testing::Test {
     ASSERT_TRUE(QDir(folder_.path()).mkdir("folder"));
   }
   QString Path(const char* name) const { return folder_.filePath(name); }
-
-  struct Ran {
-    int status;
-    std::string out, err;
-  };
-  Ran Run(cli::Options options) {
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    const int status = cli::RunCommand(options);
-    std::string out = testing::internal::GetCapturedStdout();
-    return {status, out, testing::internal::GetCapturedStderr()};
-  }
-  cli::Options LinkTest() const {
-    cli::Options options;
-    options.port = "sim";
-    options.command = "linktest";
-    options.seconds = "2";
-    options.record = Path("records.sqlite");
-    return options;
+  // A two-second link test kept in the folder's records, with `more` options.
+  clitest::Ran LinkTest(const QStringList& more) const {
+    return clitest::Run(QStringList{"--port", "sim", "--seconds", "2", "--record",
+                                    Path("records.sqlite"), "linktest"} +
+                        more);
   }
 
   QTemporaryDir folder_;
 };
 
 TEST_F(HostilePlaces, APlaceThatCannotTakeTheResultIsRefusedBeforeTheTestRuns) {
-  const QString longest(records::kLongestLabel + 1, u'a');
   const struct {
     const char* name;
-    cli::Options options;
+    QStringList more;
     std::string said;
   } rows[] = {
-      {"plot into a FIFO",
-       [&] {
-         auto o = LinkTest();
-         o.plot = Path("fifo.svg");
-         return o;
-       }(),
-       ""},
-      {"plot into a missing folder",
-       [&] {
-         auto o = LinkTest();
-         o.plot = Path("none/x.png");
-         return o;
-       }(),
-       "No such file or directory"},
-      {"records in a folder",
-       [&] {
-         auto o = LinkTest();
-         o.record = Path("folder");
-         return o;
-       }(),
-       "the link test is not kept: "},
-      {"records in a FIFO",
-       [&] {
-         auto o = LinkTest();
-         o.record = Path("fifo");
-         return o;
-       }(),
-       "not a regular file"},
+      {"plot into a FIFO", {"--plot", Path("fifo.svg")}, ""},
+      {"plot into a missing folder", {"--plot", Path("none/x.png")}, "No such file or directory"},
+      {"records in a folder", {"--record", Path("folder")}, "the link test is not kept: "},
+      {"records in a FIFO", {"--record", Path("fifo")}, "not a regular file"},
       {"a control character in the label",
-       [&] {
-         auto o = LinkTest();
-         o.label = "roof\x01";
-         return o;
-       }(),
+       {"--label", "roof\x01"},
        "--label: the label 'roof\\x01' holds a control character"},
       {"a label too long",
-       [&] {
-         auto o = LinkTest();
-         o.label = longest;
-         return o;
-       }(),
+       {"--label", QString(records::kLongestLabel + 1, u'a')},
        "--label: the label is longer than 200 characters"},
   };
   // "fifo.svg" is a FIFO too for the first row.
   ASSERT_EQ(::mkfifo(QFile::encodeName(Path("fifo.svg")).constData(), 0600), 0);
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    const Ran ran = Run(row.options);
+    const clitest::Ran ran = LinkTest(row.more);
     EXPECT_EQ(ran.status, cli::kBadUsage);
     EXPECT_THAT(ran.err, HasSubstr(row.said));
     EXPECT_THAT(ran.out, testing::Not(HasSubstr("sent")));  // no test ran
@@ -126,32 +77,24 @@ TEST_F(HostilePlaces, APlaceThatCannotTakeTheResultIsRefusedBeforeTheTestRuns) {
   EXPECT_FALSE(QFileInfo::exists(Path("records.sqlite"))) << "a refused test kept";
 
   // A label is kept without the spaces around it, up to the longest.
-  cli::Options labelled = LinkTest();
-  labelled.label = "  " + QString(records::kLongestLabel, u'b') + " ";
-  EXPECT_EQ(Run(labelled).status, 0);
-  cli::Options list;
-  list.command = "records";
-  list.kind = "linktest";
-  list.record = Path("records.sqlite");
-  EXPECT_THAT(Run(list).out, HasSubstr("\"" + std::string(records::kLongestLabel, 'b') + "\" sim"));
+  EXPECT_EQ(LinkTest({"--label", "  " + QString(records::kLongestLabel, u'b') + " "}).status, 0);
+  const QStringList list = {"--kind", "linktest", "--record", Path("records.sqlite"), "records"};
+  EXPECT_THAT(clitest::Run(list).out,
+              HasSubstr("\"" + std::string(records::kLongestLabel, 'b') + "\" sim"));
 
   // The kept tests are not written over a FIFO, a device or a folder, nor read from a device.
   for (const char* place : {"fifo", "folder"}) {
     SCOPED_TRACE(place);
-    list.csv = Path(place);
-    const Ran ran = Run(list);
+    const clitest::Ran ran = clitest::Run(list + QStringList{"--csv", Path(place)});
     EXPECT_EQ(ran.status, cli::kBadUsage);
     EXPECT_THAT(ran.err, HasSubstr("not a regular file; it is left as it is"));
   }
-  list.csv = "/dev/full";
-  EXPECT_EQ(Run(list).status, cli::kBadUsage);
-  list.csv.clear();
-  list.record = "/dev/zero";
-  EXPECT_EQ(Run(list).status, cli::kBadUsage);
+  EXPECT_EQ(clitest::Run(list + QStringList{"--csv", "/dev/full"}).status, cli::kBadUsage);
+  EXPECT_EQ(clitest::Run({"--kind", "linktest", "--record", "/dev/zero", "records"}).status,
+            cli::kBadUsage);
   EXPECT_TRUE(IsFifo(Path("fifo")));
 }
 
-// The window's exports write through the same safe replacement.
 TEST_F(HostilePlaces, ExportsLeaveAFifoAFifo) {
   QString error;
   EXPECT_FALSE(operations::SaveLinkEvaluationsCsv(Path("fifo"), {}, error));
@@ -167,20 +110,16 @@ TEST_F(HostilePlaces, ExportsLeaveAFifoAFifo) {
 
 TEST_F(HostilePlaces, AProfileOrAPortListThatIsNotWhatItShouldBeIsRefusedAtOnce) {
   const struct {
-    std::string profile;
+    QString profile;
     std::string said;
   } rows[] = {
-      {Path("fifo").toStdString(), "fifo: not JSON"},
-      {Path("folder").toStdString(), "folder: it is a folder"},
+      {Path("fifo"), "fifo: not JSON"},
+      {Path("folder"), "folder: it is a folder"},
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.profile);
+    SCOPED_TRACE(row.profile.toStdString());
     for (const char* command : {"load", "diff"}) {
-      cli::Options options;
-      options.port = "sim";
-      options.command = command;
-      options.arguments = {QString::fromStdString(row.profile)};
-      const Ran ran = Run(options);
+      const clitest::Ran ran = clitest::Run({"--port", "sim", command, row.profile});
       EXPECT_EQ(ran.status, cli::kBadUsage);
       EXPECT_THAT(ran.err, HasSubstr(row.said));
     }

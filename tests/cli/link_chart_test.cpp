@@ -18,11 +18,9 @@
 #include <QTemporaryDir>
 
 #include "charts/chart_files.h"
-#include "commands.h"
+#include "cli_run.h"
 #include "link/functions.h"
 #include "link_test_job.h"
-#include "platform/virtual_event_service.h"
-#include "sim/simulated_system.h"
 
 namespace {
 
@@ -35,7 +33,7 @@ cli::LinkTestResult RunOn(const std::string& device, double seconds,
   sim::RegisterSimulatedSystem();
   functions::OpenSerial(device);
   cli::HeadlessPages pages;
-  const cli::LinkTestResult result = cli::RunLinkTest(pages, seconds, [&](const LinkEvaluation& e) {
+  cli::LinkTestResult result = cli::RunLinkTest(pages, seconds, [&](const LinkEvaluation& e) {
     if (follow != nullptr) follow->Append(e);
   });
   functions::CloseSerial();
@@ -106,9 +104,11 @@ INSTANTIATE_TEST_SUITE_P(Airs, ChartOfARun,
                                          Air{"sim:host=0,remotes=5,loss=0.5,seed=3", -1},
                                          Air{"sim:remotes=none", 12}));
 
-// Counts the round markers an SVG drawing holds.
-int Markers(const QByteArray& svg) {
-  return static_cast<int>(QString::fromUtf8(svg).count(QRegularExpression("<circle ")));
+// Counts the round markers an SVG file holds; -1 when it cannot be read.
+int Markers(const QString& svg) {
+  QFile file(svg);
+  if (!file.open(QIODevice::ReadOnly)) return -1;
+  return static_cast<int>(QString::fromUtf8(file.readAll()).count(QRegularExpression("<circle ")));
 }
 
 TEST(ChartFiles, OnePointPerEvaluationInSvgAPictureInPngAndOtherNamesRefused) {
@@ -120,19 +120,14 @@ TEST(ChartFiles, OnePointPerEvaluationInSvgAPictureInPngAndOtherNamesRefused) {
   // A run without losses shows one marker per evaluation and no red one.
   chart.Show({{QString(), RunOn("sim:host=0,remotes=5", 7.0).evaluations}});
   ASSERT_TRUE(charts::SaveChart(chart, folder.filePath("good.svg"), error)) << error.toStdString();
-  QFile good(folder.filePath("good.svg"));
-  ASSERT_TRUE(good.open(QIODevice::ReadOnly));
-  EXPECT_EQ(Markers(good.readAll()), 7);
+  EXPECT_EQ(Markers(folder.filePath("good.svg")), 7);
   // Every packet of a silent run is lost: a level marker and a lost marker per evaluation.
   chart.Show({{QString(), result.evaluations}});
   ASSERT_TRUE(charts::SaveChart(chart, folder.filePath("silent.svg"), error));
-  QFile silent(folder.filePath("silent.svg"));
-  ASSERT_TRUE(silent.open(QIODevice::ReadOnly));
-  EXPECT_EQ(Markers(silent.readAll()), 14);
+  EXPECT_EQ(Markers(folder.filePath("silent.svg")), 14);
 
   ASSERT_TRUE(charts::SaveChart(chart, folder.filePath("silent.PNG"), error));
-  const QImage picture(folder.filePath("silent.PNG"));
-  EXPECT_EQ(picture.size(), charts::kChartFileSize);
+  EXPECT_EQ(QImage(folder.filePath("silent.PNG")).size(), charts::kChartFileSize);
 
   EXPECT_FALSE(charts::SaveChart(chart, folder.filePath("silent.txt"), error));
   EXPECT_THAT(error.toStdString(), testing::HasSubstr("ends in .png or .svg"));
@@ -142,54 +137,37 @@ TEST(ChartFiles, OnePointPerEvaluationInSvgAPictureInPngAndOtherNamesRefused) {
 
 // talvora-cli linktest with a label, a plot and a database; then records lists the test.
 TEST(KeptLinkTests, LinktestKeepsTheTestWithItsLabelAndRecordsListsItWithEveryEvaluation) {
-  platform::UseVirtualTime();
-  sim::RegisterSimulatedSystem();
   QTemporaryDir folder;
-  cli::Options options;
-  options.port = "sim:host=0,remotes=5,loss=0.5,seed=3";
-  options.command = "linktest";
-  options.seconds = "5";
-  options.record = folder.filePath("records.sqlite");
-  options.plot = folder.filePath("roof.svg");
-  testing::internal::CaptureStdout();
-  testing::internal::CaptureStderr();
-  for (const char* label : {"roof", "cellar, north wall"}) {
-    options.label = label;
-    EXPECT_EQ(cli::RunCommand(options), 0);
-  }
-  options.plot = folder.filePath("roof.pdf");
-  EXPECT_EQ(cli::RunCommand(options), cli::kBadUsage);  // refused before the test
-  testing::internal::GetCapturedStdout();
-  EXPECT_THAT(testing::internal::GetCapturedStderr(), testing::HasSubstr("'"));
-  QFile plot(folder.filePath("roof.svg"));
-  ASSERT_TRUE(plot.open(QIODevice::ReadOnly));
-  EXPECT_GE(Markers(plot.readAll()), 5);
+  const QString port = "sim:host=0,remotes=5,loss=0.5,seed=3";
+  const QStringList kept = {"--record", folder.filePath("records.sqlite")};
+  const QStringList linktest = kept + QStringList{"--port", port, "--seconds", "5", "linktest"};
+  const QString svg = folder.filePath("roof.svg");
+  for (const char* label : {"roof", "cellar, north wall"})
+    EXPECT_EQ(clitest::Run(linktest + QStringList{"--plot", svg, "--label", label}).status, 0);
+  const clitest::Ran refused =
+      clitest::Run(linktest + QStringList{"--plot", folder.filePath("roof.pdf")});
+  EXPECT_EQ(refused.status, cli::kBadUsage);  // refused before the test
+  EXPECT_THAT(refused.err, testing::HasSubstr("'"));
+  EXPECT_GE(Markers(svg), 5);
 
-  cli::Options list;
-  list.command = "records";
-  list.kind = "linktest";
-  list.record = options.record;
-  list.json = true;
-  testing::internal::CaptureStdout();
-  ASSERT_EQ(cli::RunCommand(list), 0);
+  const QStringList records = kept + QStringList{"--kind", "linktest", "records"};
+  const clitest::Ran listed = clitest::Run(QStringList{"--json"} + records);
+  ASSERT_EQ(listed.status, 0);
   const QJsonArray tests =
-      QJsonDocument::fromJson(QByteArray::fromStdString(testing::internal::GetCapturedStdout()))
-          .object()["tests"]
-          .toArray();
+      QJsonDocument::fromJson(QByteArray::fromStdString(listed.out)).object()["tests"].toArray();
   ASSERT_EQ(tests.size(), 2);  // the refused command kept nothing
   EXPECT_EQ(tests[0]["label"].toString(), "cellar, north wall");  // newest first
   EXPECT_EQ(tests[1]["label"].toString(), "roof");
-  for (const QJsonValue& test : tests) {
+  for (const QJsonValue test : tests) {
     EXPECT_EQ(test["state"].toString(), "finished");
     EXPECT_EQ(test["evaluations"].toArray().size(), 5);
     EXPECT_EQ(test["sent"].toInt(), 5);
-    EXPECT_EQ(test["port"].toString(), options.port);
+    EXPECT_EQ(test["port"].toString(), port);
   }
 
-  list.json = false;
-  list.csv = folder.filePath("kept.csv");
-  ASSERT_EQ(cli::RunCommand(list), 0);
-  QFile csv(list.csv);
+  const QString csvPath = folder.filePath("kept.csv");
+  ASSERT_EQ(clitest::Run(QStringList{"--csv", csvPath} + records).status, 0);
+  QFile csv(csvPath);
   ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
   const QStringList rows = QString::fromUtf8(csv.readAll()).split('\n', Qt::SkipEmptyParts);
   ASSERT_EQ(rows.size(), 11);
@@ -197,10 +175,10 @@ TEST(KeptLinkTests, LinktestKeepsTheTestWithItsLabelAndRecordsListsItWithEveryEv
             "test,started,label,port,device,module,state,seconds,sent,received,level,caption");
   EXPECT_THAT(rows[1].toStdString(), testing::HasSubstr(",\"cellar, north wall\","));
 
-  list.kind = "station";
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(cli::RunCommand(list), cli::kBadUsage);
-  EXPECT_THAT(testing::internal::GetCapturedStderr(), testing::HasSubstr("--kind linktest"));
+  const clitest::Ran station =
+      clitest::Run(kept + QStringList{"--csv", csvPath, "--kind", "station", "records"});
+  EXPECT_EQ(station.status, cli::kBadUsage);
+  EXPECT_THAT(station.err, testing::HasSubstr("--kind linktest"));
 }
 
 }  // namespace

@@ -1,22 +1,17 @@
 // talvora-cli takes its results from the operations' outcomes only: what the pages' captions
-// and boxes say cannot change its output or its exit status. A run cut short reports every
-// register it was given; profiles' commands name themselves.
+// and boxes say cannot change its output or its exit status. Profiles' commands name themselves.
 
 #include <gmock/gmock.h>
 
 #include <QJsonDocument>
 #include <QTemporaryDir>
-#include <csignal>
 
-#include "commands.h"
+#include "cli_run.h"
 #include "eeprom_job.h"
 #include "link/functions.h"
 #include "link_test_job.h"
 #include "operations/register_profile.h"
-#include "platform/virtual_event_service.h"
 #include "report.h"
-#include "run_loop.h"
-#include "sim/simulated_system.h"
 #include "terminal_job.h"
 
 namespace {
@@ -94,106 +89,43 @@ Seen RunEveryPage(const char* device, bool tamper) {
   return seen;
 }
 
-class CaptionsChanged : public testing::TestWithParam<const char*> {};
+struct Module {
+  const char* device;
+  std::vector<bool> ok;  // reading, programming, link test, Initialization
+};
+
+class CaptionsChanged : public testing::TestWithParam<Module> {};
 
 TEST_P(CaptionsChanged, LeaveTheOutputAndTheStatusAsTheOutcomesSay) {
-  const Seen honest = RunEveryPage(GetParam(), false);
-  const Seen tampered = RunEveryPage(GetParam(), true);
+  const Seen honest = RunEveryPage(GetParam().device, false);
+  const Seen tampered = RunEveryPage(GetParam().device, true);
   EXPECT_EQ(tampered, honest);
   EXPECT_FALSE(honest.lines.isEmpty());
+  EXPECT_EQ(tampered.ok, GetParam().ok);
 }
 
 // A module that answers everything, and one that answers nothing: a caption saying "OK" must
-// not turn the second into a success.
-INSTANTIATE_TEST_SUITE_P(Modules, CaptionsChanged, testing::Values("sim", "sim:silent"));
+// not turn the second into a success. The silent host leaves the remote modules on the air,
+// which answer the link test.
+INSTANTIATE_TEST_SUITE_P(Modules, CaptionsChanged,
+                         testing::Values(Module{"sim", {true, true, true, true}},
+                                         Module{"sim:silent", {false, false, true, false}}));
 
-TEST(CaptionsChangedSilent, StillFail) {
-  // The silent host leaves the remote modules on the air, which answer the link test.
-  EXPECT_EQ(RunEveryPage("sim:silent", true).ok, (std::vector<bool>{false, false, true, false}));
-  EXPECT_EQ(RunEveryPage("sim", true).ok, std::vector<bool>(4, true));
-}
-
-struct Interrupted {
-  const char* command;
-  bool json;
-  const char* output;  // all of standard output, or a piece of the JSON
-};
-
-class InterruptedWrite : public testing::TestWithParam<Interrupted> {};
-
-// Three registers, a second's pause after each write: SIGINT comes after the second went out.
-TEST_P(InterruptedWrite, ReportsEveryRegisterAsConfirmedSentOrNotSent) {
-  platform::VirtualEventService& clock = platform::UseVirtualTime();
-  sim::RegisterSimulatedSystem();
-  auto id = std::make_shared<std::uintptr_t>();
-  *id = clock.StartTimer(1500, [&clock, id] {
-    clock.StopTimer(*id);
-    ::raise(SIGINT);
-  });
-  cli::Options options;
-  options.port = "sim";
-  options.command = GetParam().command;
-  options.json = GetParam().json;
-  options.arguments = {"1=12", "2=13", "3=14"};
-  testing::internal::CaptureStdout();
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(cli::RunCommand(options), cli::kInterrupted);
-  const std::string out = testing::internal::GetCapturedStdout();
-  testing::internal::GetCapturedStderr();
-  cli::ClearInterruption();
-  if (GetParam().json) {
-    const QByteArray compact =
-        QJsonDocument::fromJson(QByteArray::fromStdString(out)).toJson(QJsonDocument::Compact);
-    EXPECT_THAT(compact.toStdString(), testing::HasSubstr(GetParam().output));
-  } else {
-    EXPECT_EQ(out, GetParam().output);
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Outputs, InterruptedWrite,
-    testing::Values(
-        Interrupted{"write", false,
-                    "01 12 sent, not confirmed\n02 13 sent, not confirmed\n03 14 not sent\n"},
-        Interrupted{"write", true, R"("registers":{"1":12,"2":13,"3":14})"},
-        Interrupted{"write", true, R"("unconfirmed":[1,2])"},
-        Interrupted{"write", true, R"("not_sent":[3])"}));
-
-struct ProfileCommand {
-  const char* command;
-  const char* label;
-};
-
-class ProfileCommands : public testing::TestWithParam<ProfileCommand> {};
+class ProfileCommands : public testing::TestWithParam<const char*> {};
 
 TEST_P(ProfileCommands, NameThemselvesInTheirJson) {
-  platform::UseVirtualTime();
-  sim::RegisterSimulatedSystem();
   const QTemporaryDir folder;
   const QString path = folder.filePath("module.json");
   QString error;
   ASSERT_TRUE(operations::SaveProfile(path, {{1, 8}}, error)) << error.toStdString();
-  cli::Options options;
-  options.port = "sim";
-  options.json = true;
-  options.command = GetParam().command;
-  if (options.command == "read") {
-    options.arguments = {"1"};
-  } else {
-    options.arguments = {path};
-  }
-  testing::internal::CaptureStdout();
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(cli::RunCommand(options), cli::kAllConfirmed);
-  const QJsonDocument json =
-      QJsonDocument::fromJson(QByteArray::fromStdString(testing::internal::GetCapturedStdout()));
-  testing::internal::GetCapturedStderr();
-  EXPECT_EQ(json["command"].toString().toStdString(), GetParam().label);
+  const QString command = GetParam();
+  const clitest::Ran ran =
+      clitest::Run({"--port", "sim", "--json", command, command == "read" ? "1" : path});
+  EXPECT_EQ(ran.status, cli::kAllConfirmed);
+  EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(ran.out))["command"].toString(),
+            command);
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, ProfileCommands,
-                         testing::Values(ProfileCommand{"load", "load"},
-                                         ProfileCommand{"save", "save"},
-                                         ProfileCommand{"read", "read"}));
+INSTANTIATE_TEST_SUITE_P(Commands, ProfileCommands, testing::Values("load", "save", "read"));
 
 }  // namespace

@@ -44,30 +44,22 @@ def descendants(accessible):
 
 
 def application(pid):
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is not None and app.get_process_id() == pid:
-            return app
-    return None
+    return next((app for app in pyatspi.Registry.getDesktop(0)
+                 if app is not None and app.get_process_id() == pid), None)
 
 
 def window(app, role, name):
-    for index in range(app.childCount):
-        child = app.getChildAtIndex(index)
-        if child is not None and child.getRoleName() == role and child.name == name:
-            return child
-    return None
+    children = (app.getChildAtIndex(index) for index in range(app.childCount))
+    return next((child for child in children if child is not None
+                 and child.getRoleName() == role and child.name == name), None)
 
 
 def named(root, name):
-    for accessible in descendants(root):
-        if accessible.name == name:
-            return accessible
-    return None
+    return next((accessible for accessible in descendants(root) if accessible.name == name), None)
 
 
 def press(accessible):
-    actions = accessible.queryAction()
-    actions.doAction(0)
+    accessible.queryAction().doAction(0)
 
 
 def print_tree(root):

@@ -63,10 +63,6 @@ class AtSpi : public testing::Test {
   QTemporaryDir settings_;
 };
 
-bool Has(const QStringList& lines, const QString& line) {
-  return lines.contains(line);
-}
-
 TEST_F(AtSpi, AScreenReaderHearsWhichControlIsWhichAndTheResults) {
   const QStringList lines = Read();
   if (!skipped_.isEmpty()) GTEST_SKIP() << skipped_.toStdString();
@@ -91,16 +87,13 @@ TEST_F(AtSpi, AScreenReaderHearsWhichControlIsWhichAndTheResults) {
       "object\ttext\tDestination address\t",
   };
   for (const QString& object : kObjects)
-    EXPECT_TRUE(Has(lines, object)) << object.toStdString();
+    EXPECT_TRUE(lines.contains(object)) << object.toStdString();
   // The result of the reading reaches the bus as a change of the status line's description,
   // and the value box says in words what its colour says.
-  EXPECT_TRUE(Has(lines,
-                  "event\tobject:property-change:accessible-description\tStatus\t"
-                  "OK, EEPROM CORRECTLY READ"))
+  const QString described = "event\tobject:property-change:accessible-description\t";
+  EXPECT_TRUE(lines.contains(described + "Status\tOK, EEPROM CORRECTLY READ"))
       << lines.join('\n').toStdString();
-  EXPECT_TRUE(Has(lines,
-                  "event\tobject:property-change:accessible-description\t"
-                  "Register 00 value\tread"));
+  EXPECT_TRUE(lines.contains(described + "Register 00 value\tread"));
 }
 
 }  // namespace

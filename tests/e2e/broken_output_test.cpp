@@ -15,21 +15,18 @@
 #include <chrono>
 #include <string>
 #include <thread>
-#include <vector>
+#include <utility>
+
+#include "sim_process.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
 // A hang shows as this; no test waits for it unless something is wrong.
-constexpr auto kHang = 30s;
+constexpr int kHangMs = 30000;
 
 enum class Out { DevFull, Closed, HeadOne, FullPipe, DevNull };
-
-struct Child {
-  pid_t pid = -1;
-  int reader = -1;  // the pipe's end the test holds, when standard output is a pipe
-};
 
 // A pipe already full, so that the child's first write would block.
 void FillPipe(int writer) {
@@ -42,89 +39,70 @@ void FillPipe(int writer) {
   ::fcntl(writer, F_SETFL, flags);
 }
 
+std::string FileText(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+}
+
 class BrokenOutput : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(folder_.isValid());
     setenv("XDG_DATA_HOME", folder_.path().toLocal8Bit().constData(), 1);
   }
+  void TearDown() override {
+    if (reader_ >= 0) ::close(reader_);
+  }
 
   QString Log() const { return folder_.filePath("traffic.log"); }
   QString Errors() const { return folder_.filePath("stderr.txt"); }
 
-  // talvora-cli --port sim --log LOG `arguments`, standard output as `out`.
-  Child Start(Out out, std::vector<std::string> arguments, bool ignoreHangup = false) {
-    arguments.insert(arguments.begin(),
-                     {TALVORA_CLI_EXECUTABLE, "--port", "sim", "--log", Log().toStdString()});
-    std::vector<char*> argv;
-    for (std::string& word : arguments)
-      argv.push_back(word.data());
-    argv.push_back(nullptr);
+  // talvora-cli --port sim --log LOG `arguments`, standard output as `out`; a pipe's other end
+  // is the test's `reader_`.
+  void Start(Out out, const QStringList& arguments, bool ignoreHangup = false) {
     int pipe[2] = {-1, -1};
     if (out == Out::HeadOne || out == Out::FullPipe) {
-      EXPECT_EQ(::pipe2(pipe, O_CLOEXEC), 0);
+      ASSERT_EQ(::pipe2(pipe, O_CLOEXEC), 0);
     }
     if (out == Out::FullPipe) FillPipe(pipe[1]);
-    const std::string errors = Errors().toStdString();
-    const char* device = out == Out::DevFull ? "/dev/full" : "/dev/null";
-    Child run;
-    run.pid = ::fork();
-    if (run.pid == 0) {
-      const int err = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      ::dup2(err, STDERR_FILENO);
-      if (out == Out::Closed) {
-        ::close(STDOUT_FILENO);
-      } else if (pipe[1] >= 0) {
-        ::dup2(pipe[1], STDOUT_FILENO);
-      } else {
-        ::dup2(::open(device, O_WRONLY), STDOUT_FILENO);
-      }
+    if (out == Out::DevFull || out == Out::DevNull)
+      cli_.setStandardOutputFile(out == Out::DevFull ? "/dev/full" : "/dev/null");
+    cli_.setStandardErrorFile(Errors());
+    const int writer = pipe[1];
+    cli_.setChildProcessModifier([out, writer, ignoreHangup] {
+      if (out == Out::Closed) ::close(STDOUT_FILENO);
+      if (writer >= 0) ::dup2(writer, STDOUT_FILENO);
       if (ignoreHangup) ::signal(SIGHUP, SIG_IGN);
-      ::execv(argv[0], argv.data());
-      ::_exit(127);
+    });
+    cli_.start(TALVORA_CLI_EXECUTABLE, QStringList{"--port", "sim", "--log", Log()} + arguments);
+    if (writer >= 0) ::close(writer);
+    reader_ = pipe[0];
+  }
+
+  // The exit status, or -1 when a signal ended it, or -1000 for a hang.
+  int Wait() {
+    if (!cli_.waitForFinished(kHangMs)) {
+      cli_.kill();
+      cli_.waitForFinished();
+      return -1000;
     }
-    if (pipe[1] >= 0) ::close(pipe[1]);
-    run.reader = pipe[0];
-    return run;
+    return cli_.exitStatus() == QProcess::NormalExit ? cli_.exitCode() : -1;
   }
 
-  // The exit status, or -signal when a signal ended it, or -1000 for a hang.
-  static int Wait(const Child& run) {
-    int status = 0;
-    const auto end = std::chrono::steady_clock::now() + kHang;
-    while (::waitpid(run.pid, &status, WNOHANG) == 0) {
-      if (std::chrono::steady_clock::now() > end) {
-        ::kill(run.pid, SIGKILL);
-        ::waitpid(run.pid, &status, 0);
-        return -1000;
-      }
-      std::this_thread::sleep_for(20ms);
-    }
-    if (run.reader >= 0) ::close(run.reader);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
-  }
-
-  static std::string Text(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
-  }
-
-  // Waits until the traffic log holds `event`; false after kHang.
+  // Waits until the traffic log holds `event`; false after kHangMs.
   bool LogShows(const char* event) const {
-    const auto end = std::chrono::steady_clock::now() + kHang;
-    while (Text(Log()).find(event) == std::string::npos) {
-      if (std::chrono::steady_clock::now() > end) return false;
-      std::this_thread::sleep_for(20ms);
-    }
-    return true;
+    return e2e::WaitUntil([&] { return FileText(Log()).find(event) != std::string::npos; },
+                          kHangMs);
   }
 
   QTemporaryDir folder_;
+  QProcess cli_;
+  int reader_ = -1;
 };
 
 struct Broken {
   Out out;
-  std::vector<std::string> arguments;
+  QStringList arguments;
   int status;
   const char* error;  // a part of standard error
   bool portOpened;
@@ -134,18 +112,17 @@ class BrokenOutputs : public BrokenOutput, public testing::WithParamInterface<Br
 
 TEST_P(BrokenOutputs, FailWithTheReasonAndThePortClosedTheNormalWay) {
   const Broken& broken = GetParam();
-  Child run = Start(broken.out, broken.arguments);
+  Start(broken.out, broken.arguments);
   if (broken.out == Out::HeadOne) {
     // head -1: one line, then the reader is gone.
     char c = 0;
-    while (::read(run.reader, &c, 1) == 1 && c != '\n') {
+    while (::read(reader_, &c, 1) == 1 && c != '\n') {
     }
-    ::close(run.reader);
-    run.reader = -1;
+    ::close(std::exchange(reader_, -1));
   }
-  EXPECT_EQ(Wait(run), broken.status);
-  EXPECT_THAT(Text(Errors()), testing::HasSubstr(broken.error));
-  const std::string log = Text(Log());
+  EXPECT_EQ(Wait(), broken.status);
+  EXPECT_THAT(FileText(Errors()), testing::HasSubstr(broken.error));
+  const std::string log = FileText(Log());
   EXPECT_EQ(log.find("port opened") != std::string::npos, broken.portOpened) << log;
   EXPECT_EQ(log.find("port closed") != std::string::npos, broken.portOpened) << log;
 }
@@ -172,13 +149,13 @@ class SignalDuringBlockedOutput : public BrokenOutput,
 
 // The pipe is full from the start and nobody reads it: every line the link test prints waits.
 TEST_P(SignalDuringBlockedOutput, EndsTheRunWith130AndThePortClosed) {
-  const Child run = Start(Out::FullPipe, {"linktest", "--seconds", "60"});
+  Start(Out::FullPipe, {"linktest", "--seconds", "60"});
   ASSERT_TRUE(LogShows("port opened"));
   std::this_thread::sleep_for(1500ms);  // a few lines waiting by now
-  ::kill(run.pid, GetParam().signal);
-  EXPECT_EQ(Wait(run), GetParam().status);
-  EXPECT_THAT(Text(Log()), testing::HasSubstr("port closed"));
-  EXPECT_THAT(Text(Errors()), testing::HasSubstr("interrupted"));
+  ::kill(static_cast<pid_t>(cli_.processId()), GetParam().signal);
+  EXPECT_EQ(Wait(), GetParam().status);
+  EXPECT_THAT(FileText(Log()), testing::HasSubstr("port closed"));
+  EXPECT_THAT(FileText(Errors()), testing::HasSubstr("interrupted"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, SignalDuringBlockedOutput,
@@ -187,24 +164,26 @@ INSTANTIATE_TEST_SUITE_P(Signals, SignalDuringBlockedOutput,
 // A run keeps its own time limit while its output waits: the port is closed when the time is
 // up, and what was printed is written once the reader reads.
 TEST_F(BrokenOutput, ATimeLimitHoldsWhileTheOutputWaits) {
-  Child run = Start(Out::FullPipe, {"linktest", "--seconds", "2"});
+  Start(Out::FullPipe, {"linktest", "--seconds", "2"});
   ASSERT_TRUE(LogShows("port closed"));
-  EXPECT_EQ(::waitpid(run.pid, nullptr, WNOHANG), 0) << "ended with its output unwritten";
+  siginfo_t ended{};  // looked at, not collected
+  ::waitid(P_PID, static_cast<id_t>(cli_.processId()), &ended, WEXITED | WNOHANG | WNOWAIT);
+  EXPECT_EQ(ended.si_pid, 0) << "ended with its output unwritten";
   std::string printed;
   char buffer[4096];
-  for (ssize_t n = 0; (n = ::read(run.reader, buffer, sizeof buffer)) > 0;)
+  for (ssize_t n = 0; (n = ::read(reader_, buffer, sizeof buffer)) > 0;)
     printed.append(buffer, static_cast<std::size_t>(n));
-  EXPECT_EQ(Wait(run), 0);
+  EXPECT_EQ(Wait(), 0);
   EXPECT_THAT(printed, testing::HasSubstr("Received Packets"));
 }
 
 // nohup: a hangup ignored when the program started does not end it.
 TEST_F(BrokenOutput, AHangupIgnoredAtTheStartStaysIgnored) {
-  const Child run = Start(Out::DevNull, {"listen", "--seconds", "3"}, true);
+  Start(Out::DevNull, {"listen", "--seconds", "3"}, true);
   ASSERT_TRUE(LogShows("port opened"));
-  ::kill(run.pid, SIGHUP);
-  EXPECT_EQ(Wait(run), 0);
-  EXPECT_THAT(Text(Errors()), testing::Not(testing::HasSubstr("interrupted")));
+  ::kill(static_cast<pid_t>(cli_.processId()), SIGHUP);
+  EXPECT_EQ(Wait(), 0);
+  EXPECT_THAT(FileText(Errors()), testing::Not(testing::HasSubstr("interrupted")));
 }
 
 struct Refused {

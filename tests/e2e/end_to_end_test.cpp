@@ -3,7 +3,6 @@
 // end while the device goes away and comes back, and talvora-cli.
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <QFile>
 #include <QProcess>
@@ -62,10 +61,14 @@ class EndToEnd : public testing::Test {
   ui::ProgramEnd previousEnd_;
 };
 
-// talvora-cli as a script runs it: programs a register of the module behind talvora-sim, then
-// reads it back.
-TEST(CommandLineEndToEnd, ProgramsARegisterAndReadsItBack) {
-  e2e::SimProcess sim({"--quiet", "host=0"});
+// talvora-cli as a script runs it: programs a register of the module behind talvora-sim and
+// reads it back; then listens while the device goes away for good: the loss is said and the
+// status is 1, not 0. The listening port is a link that goes with the device: the
+// pseudo-terminal's own number may soon serve another.
+TEST(CommandLineEndToEnd, ProgramsAndReadsBackThenListenSaysTheDeviceWasLostAndExits1) {
+  const QTemporaryDir folder;
+  const QString link = folder.path() + "/radio";
+  e2e::SimProcess sim({"--quiet", "--link", link, "host=0"});
   ASSERT_TRUE(sim.Path().startsWith("/dev/pts/"));
   const auto run = [&](const QStringList& arguments) {
     QProcess cli;
@@ -75,22 +78,15 @@ TEST(CommandLineEndToEnd, ProgramsARegisterAndReadsItBack) {
   };
   EXPECT_EQ(run({"write", "5=77"}), std::make_pair(0, QString("05 77 ok\n")));
   EXPECT_EQ(run({"read", "5"}), std::make_pair(0, QString("05 77\n")));
-}
 
-// listen whose device goes away for good: the loss is said and the status is 1, not 0. The port
-// is a link that goes with the device: the pseudo-terminal's own number may soon serve another.
-TEST(CommandLineEndToEnd, ListenSaysTheDeviceWasLostAndExits1) {
-  const QTemporaryDir folder;
-  const QString link = folder.path() + "/radio";
-  e2e::SimProcess sim({"--quiet", "--link", link, "host=0"});
-  QProcess cli;
-  cli.start(TALVORA_CLI_EXECUTABLE, {"--port", link, "listen", "--seconds", "8"});
+  QProcess listen;
+  listen.start(TALVORA_CLI_EXECUTABLE, {"--port", link, "listen", "--seconds", "8"});
   // The first line says that Initialization was answered: listening has begun.
-  ASSERT_TRUE(e2e::WaitUntil([&] { return cli.canReadLine(); }, 20000));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return listen.canReadLine(); }, 20000));
   sim.Stop();
-  EXPECT_TRUE(cli.waitForFinished(30000));
-  EXPECT_EQ(cli.exitCode(), 1);
-  EXPECT_THAT(cli.readAllStandardError().toStdString(),
+  EXPECT_TRUE(listen.waitForFinished(30000));
+  EXPECT_EQ(listen.exitCode(), 1);
+  EXPECT_THAT(listen.readAllStandardError().toStdString(),
               testing::HasSubstr("the device was lost at"));
 }
 

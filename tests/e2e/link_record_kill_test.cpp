@@ -55,6 +55,7 @@ TEST(LinkTestRecord, KillNineDuringATestLeavesItInterruptedWithWholeEvaluations)
     EXPECT_EQ(kept[0].evaluations[k].caption, "OK, Connection");
   }
   EXPECT_EQ(kept[0].totals.sent, static_cast<int>(kept[0].evaluations.size()));
+  EXPECT_EQ(kept[0].totals.finalLevel, kept[0].evaluations.back().level);
 
   // The database goes on: the next test is kept, finished, and listed first.
   QProcess next;

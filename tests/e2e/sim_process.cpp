@@ -1,5 +1,6 @@
 #include "sim_process.h"
 
+#include <signal.h>
 #include <sys/resource.h>
 
 #include <QCoreApplication>
@@ -23,6 +24,12 @@ void SimProcess::Stop() {
   if (process_.state() == QProcess::NotRunning) return;
   process_.terminate();
   process_.waitForFinished(5000);
+}
+
+int SimProcess::End(int signal) {
+  if (signal != 0) ::kill(static_cast<pid_t>(process_.processId()), signal);
+  if (process_.state() != QProcess::NotRunning && !process_.waitForFinished(10000)) return -2;
+  return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
 }
 
 QStringList SimProcess::Log() {

@@ -23,6 +23,9 @@ class SimProcess {
   QStringList Log();
   // Ends it, as when the device goes away.
   void Stop();
+  // Sends `signal` (0: none) and waits for the end: the exit status, -1 after a crash, -2 when
+  // it goes on.
+  int End(int signal);
   // Its process, for signals (SIGUSR1 swaps its module).
   qint64 Pid() const { return process_.processId(); }
 

@@ -14,7 +14,6 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QRadioButton>
 #include <QTimer>
@@ -73,6 +72,23 @@ class Termination : public testing::TestWithParam<int> {
     return locked;
   }
 
+  // Starts the program in a child process; true once its main window is open.
+  bool StartChild(QProcess& child, bool ignoreHangup = false) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(kChildMode, "1");
+    environment.insert("TALVORA_COM1", QString::fromStdString(path_));
+    child.setProcessEnvironment(environment);
+    if (ignoreHangup) child.setChildProcessModifier([] { ::signal(SIGHUP, SIG_IGN); });
+    child.start(QCoreApplication::applicationFilePath(),
+                {"--gtest_filter=TerminationChild.RunsTheProgramUntilItEnds"});
+    bool ready = false;
+    while (!ready && child.waitForReadyRead(20000)) {
+      while (child.canReadLine())
+        ready = ready || child.readLine().trimmed() == "ready";
+    }
+    return ready;
+  }
+
   int master_ = -1;
   int terminal_ = -1;
   std::string path_;
@@ -80,28 +96,11 @@ class Termination : public testing::TestWithParam<int> {
 
 TEST_P(Termination, ClosesThePortAndEndsWithStatusZero) {
   QProcess child;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(kChildMode, "1");
-  environment.insert("TALVORA_COM1", QString::fromStdString(path_));
-  child.setProcessEnvironment(environment);
-  child.start(QCoreApplication::applicationFilePath(),
-              {"--gtest_filter=TerminationChild.RunsTheProgramUntilItEnds"});
-  ASSERT_TRUE(child.waitForStarted());
-  bool ready = false;
-  while (!ready && child.waitForReadyRead(20000)) {
-    while (child.canReadLine())
-      ready = ready || child.readLine().trimmed() == "ready";
-  }
-  ASSERT_TRUE(ready) << child.readAllStandardError().toStdString();
+  ASSERT_TRUE(StartChild(child)) << child.readAllStandardError().toStdString();
   EXPECT_TRUE(Exclusive()) << "the open port is held exclusively";
   EXPECT_TRUE(Locked());
-
-  QElapsedTimer ending;
-  ending.start();
   ::kill(static_cast<pid_t>(child.processId()), GetParam());
   ASSERT_TRUE(child.waitForFinished(20000));
-  std::printf("ended %lld ms after signal %d\n", static_cast<long long>(ending.elapsed()),
-              GetParam());
   EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardError().toStdString();
   EXPECT_FALSE(Exclusive()) << "exclusive use was lifted";
@@ -112,20 +111,7 @@ TEST_P(Termination, ClosesThePortAndEndsWithStatusZero) {
 // the port held, and SIGTERM still ends it the normal way.
 TEST_F(Termination, AHangupIgnoredAtTheStartStaysIgnored) {
   QProcess child;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(kChildMode, "1");
-  environment.insert("TALVORA_COM1", QString::fromStdString(path_));
-  child.setProcessEnvironment(environment);
-  child.setChildProcessModifier([] { ::signal(SIGHUP, SIG_IGN); });
-  child.start(QCoreApplication::applicationFilePath(),
-              {"--gtest_filter=TerminationChild.RunsTheProgramUntilItEnds"});
-  ASSERT_TRUE(child.waitForStarted());
-  bool ready = false;
-  while (!ready && child.waitForReadyRead(20000)) {
-    while (child.canReadLine())
-      ready = ready || child.readLine().trimmed() == "ready";
-  }
-  ASSERT_TRUE(ready) << child.readAllStandardError().toStdString();
+  ASSERT_TRUE(StartChild(child, true)) << child.readAllStandardError().toStdString();
   ::kill(static_cast<pid_t>(child.processId()), SIGHUP);
   EXPECT_FALSE(child.waitForFinished(1500)) << "a hangup ignored at the start ended the program";
   EXPECT_TRUE(Exclusive());

@@ -29,6 +29,12 @@ constexpr QPoint kTestOn{106, 131};
 constexpr QPoint kTestOff{106, 171};
 constexpr QPoint kModuleAddressName{192, 75};
 
+// The Motif hints' flags, functions and decorations.
+constexpr unsigned kFunctionsGiven = 1, kDecorationsGiven = 2;
+constexpr unsigned kMinimizeFunction = 1U << 3, kMaximizeFunction = 1U << 4,
+                   kCloseFunction = 1U << 5;
+constexpr unsigned kMinimizeBox = 1U << 5, kMaximizeBox = 1U << 6;
+
 using Captions = QMap<QString, QString>;  // caption to window id
 
 class X11Windows : public testing::Test {
@@ -115,10 +121,8 @@ class X11Windows : public testing::Test {
   // that is `expected`.
   bool CloseOfferedOnceIt(bool expected) {
     const auto offered = [&] {
-      const QStringList hints = Property(Shown()["TALVORA"], "_MOTIF_WM_HINTS").split(',');
-      constexpr unsigned kFunctionsGiven = 1, kClose = 1U << 5;
-      return hints.size() == 5 && (hints[0].trimmed().toUInt(nullptr, 16) & kFunctionsGiven) &&
-             (hints[1].trimmed().toUInt(nullptr, 16) & kClose);
+      const std::vector<unsigned> hints = MotifHints("TALVORA");
+      return !hints.empty() && (hints[0] & kFunctionsGiven) && (hints[1] & kCloseFunction);
     };
     e2e::WaitUntil([&] { return offered() == expected; }, kPatienceMs);
     return offered();
@@ -178,39 +182,6 @@ class X11Windows : public testing::Test {
   QProcess windowManager_;
 };
 
-// The hints that decide a window manager's title-bar buttons, for each designed window: a fixed
-// size (minimum equal to maximum) and Motif functions and decorations without maximize, and
-// without minimize except on the start-up window.
-TEST_F(X11Windows, EachWindowAsksForItsDesignedButtonsOnly) {
-  StartOnCom1("sim");
-  ASSERT_EQ(ShownOnceThey({"TALVORA", "intro"}), (QStringList{"TALVORA", "intro"}));
-  Click("TALVORA", kModuleAddressName);
-  ASSERT_EQ(ShownOnceThey({"Remote Address", "TALVORA", "intro"}),
-            (QStringList{"Remote Address", "TALVORA", "intro"}));
-  constexpr unsigned kFunctionsGiven = 1, kDecorationsGiven = 2;
-  constexpr unsigned kMinimizeFunction = 1U << 3, kMaximizeFunction = 1U << 4;
-  constexpr unsigned kMinimizeBox = 1U << 5, kMaximizeBox = 1U << 6;
-  const struct {
-    const char* caption;
-    const char* size;
-    bool minimize;
-  } rows[] = {{"intro", "314 by 224", true},
-              {"TALVORA", "632 by 457", false},
-              {"Remote Address", "525 by 80", false}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.caption);
-    EXPECT_EQ(SizeLimits(row.caption), (QStringList{row.size, row.size}));
-    const std::vector<unsigned> hints = MotifHints(row.caption);
-    ASSERT_EQ(hints.size(), 5u);
-    EXPECT_EQ(hints[0] & (kFunctionsGiven | kDecorationsGiven),
-              kFunctionsGiven | kDecorationsGiven);
-    EXPECT_EQ(hints[1] & kMaximizeFunction, 0u);
-    EXPECT_EQ(hints[2] & kMaximizeBox, 0u);
-    EXPECT_EQ((hints[1] & kMinimizeFunction) != 0, row.minimize);
-    EXPECT_EQ((hints[2] & kMinimizeBox) != 0, row.minimize);
-  }
-}
-
 // Under a window manager (Openbox): the main window offers no maximize and does not stay
 // minimized, its frame is centred on the screen at the first opening, and a line-error box opened
 // from the poll timer while the main window's modal loop runs is painted at once.
@@ -258,7 +229,11 @@ TEST_F(X11Windows, UnderOpenboxTheMainWindowIsCentredAndTheErrorBoxIsPainted) {
       << "the box stays black";
 }
 
-TEST_F(X11Windows, CaptionsOwnersAndTheCloseFunctionAreAsTheOperatorShouldSeeThem) {
+// Captions, the window each dialog belongs to, and the Close function of the main window's
+// title bar, withheld while the link test runs. Then the hints that decide a window manager's
+// title-bar buttons, for each designed window: a fixed size (minimum equal to maximum) and Motif
+// functions and decorations without maximize, and without minimize except on the start-up window.
+TEST_F(X11Windows, CaptionsOwnersCloseAndTheHintsOfEachWindowAreAsDesigned) {
   StartOnCom1("sim");
   ASSERT_EQ(ShownOnceThey({"TALVORA", "intro"}), (QStringList{"TALVORA", "intro"}));
   EXPECT_EQ(Owner("TALVORA"), Shown()["intro"]) << "the main window belongs to the start-up one";
@@ -276,6 +251,25 @@ TEST_F(X11Windows, CaptionsOwnersAndTheCloseFunctionAreAsTheOperatorShouldSeeThe
   ASSERT_EQ(ShownOnceThey({"Remote Address", "TALVORA", "intro"}),
             (QStringList{"Remote Address", "TALVORA", "intro"}));
   EXPECT_EQ(Owner("Remote Address"), Shown()["TALVORA"]);
+  const struct {
+    const char* caption;
+    const char* size;
+    bool minimize;
+  } rows[] = {{"intro", "314 by 224", true},
+              {"TALVORA", "632 by 457", false},
+              {"Remote Address", "525 by 80", false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.caption);
+    EXPECT_EQ(SizeLimits(row.caption), (QStringList{row.size, row.size}));
+    const std::vector<unsigned> hints = MotifHints(row.caption);
+    ASSERT_EQ(hints.size(), 5u);
+    EXPECT_EQ(hints[0] & (kFunctionsGiven | kDecorationsGiven),
+              kFunctionsGiven | kDecorationsGiven);
+    EXPECT_EQ(hints[1] & kMaximizeFunction, 0u);
+    EXPECT_EQ(hints[2] & kMaximizeBox, 0u);
+    EXPECT_EQ((hints[1] & kMinimizeFunction) != 0, row.minimize);
+    EXPECT_EQ((hints[2] & kMinimizeBox) != 0, row.minimize);
+  }
 }
 
 }  // namespace

@@ -16,8 +16,6 @@
 
 namespace {
 
-using fuzz::HasControlByte;
-
 // A settings folder of the target's own for the life of the process.
 const QTemporaryDir& Folder() {
   static const QTemporaryDir folder = [] {
@@ -45,14 +43,14 @@ int talvora_fuzz_settings_ports(const std::uint8_t* data, std::size_t size) {
   if (!read.problems.empty()) {
     if (!read.devices.empty()) std::abort();
     for (const std::string& problem : read.problems) {
-      if (HasControlByte(problem)) std::abort();
+      if (fuzz::HasControlByte(problem)) std::abort();
     }
     return 0;
   }
   for (const auto& [name, device] : read.devices) {
     if (name != "COM1" && name != "COM2" && name != "COM3" && name != "COM4") std::abort();
     if (device.empty() || device.front() == ' ' || device.back() == ' ') std::abort();
-    if (HasControlByte(device)) std::abort();
+    if (fuzz::HasControlByte(device)) std::abort();
   }
   return 0;
 }

@@ -10,12 +10,6 @@
 #include "fuzz/control_bytes.h"
 #include "sim/options.h"
 
-namespace {
-
-using fuzz::HasControlByte;
-
-}  // namespace
-
 int talvora_fuzz_sim_options(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   std::string error;
@@ -23,7 +17,7 @@ int talvora_fuzz_sim_options(const std::uint8_t* data, std::size_t size) {
   if (!options) {
     if (error.empty()) std::abort();
     // What the operator typed comes back in the message; a terminal must not obey it.
-    if (HasControlByte(error)) std::abort();
+    if (fuzz::HasControlByte(error)) std::abort();
     return 0;
   }
   if (options->loss < 0.0 || options->loss > 1.0) std::abort();

@@ -16,19 +16,30 @@
 
 namespace {
 
-TEST(RealLoopTest, ReadsAreDeliveredWhileALineErrorBoxIsOpen) {
-  platform::InstallEventService(std::make_unique<platform::RealEventService>());
-  setenv("TALVORA_COM1", "sim", 1);
-  testsupport::UseScriptedPeers();
+class RealLoopTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    platform::InstallEventService(std::make_unique<platform::RealEventService>());
+    setenv("TALVORA_COM1", "sim", 1);
+    testsupport::UseScriptedPeers();
+  }
+  void TearDown() override { win32::SetSimulatedPeerFactory({}); }
+  // Runs the event loop for `ms` on the real clock.
+  static void RunFor(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+};
+
+TEST_F(RealLoopTest, ReadsAreDeliveredWhileALineErrorBoxIsOpen) {
   testsupport::RecordingWindow received;
   testsupport::MessageBoxRecorder boxes;
   std::string seenWhileOpen;
   boxes.WhileOpen([&](const testsupport::MessageBoxRecorder::Box&) {
     auto* line = win32::SimulatedLineOf(functions::serial->handle());
     line->SendToProgram("during", platform::Events().NowMicros());
-    QEventLoop modal;
-    QTimer::singleShot(600, &modal, &QEventLoop::quit);
-    modal.exec();
+    RunFor(600);  // a modal loop, as the box runs
     seenWhileOpen = received.Text();
   });
 
@@ -36,11 +47,8 @@ TEST(RealLoopTest, ReadsAreDeliveredWhileALineErrorBoxIsOpen) {
   functions::SetTextWindow(received.Handle());
   auto* line = win32::SimulatedLineOf(functions::serial->handle());
   line->InjectLineError(win32::CE_FRAME, platform::Events().NowMicros() + 100'000);
-  QEventLoop wait;
-  QTimer::singleShot(1500, &wait, &QEventLoop::quit);
-  wait.exec();
+  RunFor(1500);
   functions::CloseSerial();
-  win32::SetSimulatedPeerFactory({});
 
   ASSERT_EQ(boxes.Texts().size(), 1u);
   EXPECT_EQ(boxes.Texts()[0], "Frame Error");
@@ -48,10 +56,7 @@ TEST(RealLoopTest, ReadsAreDeliveredWhileALineErrorBoxIsOpen) {
 }
 
 // On the real clock the lead is never short: the module needs it to wake before the frame.
-TEST(RealLoopTest, TheRtsLeadOfAKeyedCommandIsNeverShort) {
-  platform::InstallEventService(std::make_unique<platform::RealEventService>());
-  setenv("TALVORA_COM1", "sim", 1);
-  testsupport::UseScriptedPeers();
+TEST_F(RealLoopTest, TheRtsLeadOfAKeyedCommandIsNeverShort) {
   const struct Row {
     char command;
     platform::Micros lead;
@@ -68,9 +73,7 @@ TEST(RealLoopTest, TheRtsLeadOfAKeyedCommandIsNeverShort) {
       } else {
         functions::SendDollarCommand("3");
       }
-      QEventLoop settle;  // the frame crosses, the next tick drops RTS
-      QTimer::singleShot(100, &settle, &QEventLoop::quit);
-      settle.exec();
+      RunFor(100);  // the frame crosses, the next tick drops RTS
       const std::vector<win32::RtsChange>& log = line->RtsLog();
       ASSERT_GT(log.size(), raisedBefore);
       ASSERT_TRUE(log[raisedBefore].raised);
@@ -82,7 +85,6 @@ TEST(RealLoopTest, TheRtsLeadOfAKeyedCommandIsNeverShort) {
     }
     functions::CloseSerial();
   }
-  win32::SetSimulatedPeerFactory({});
 }
 
 }  // namespace

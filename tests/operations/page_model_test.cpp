@@ -39,22 +39,14 @@ class RecordingWindow final : public operations::MainWindowServices {
 class Recorder final : public operations::OutcomeListener {
  public:
   void Requested(int n, bool retry) override { requests.emplace_back(n, retry); }
-  void Read(const operations::RegisterReading& reading) override { readings.push_back(reading); }
-  void ReadingEnded(operations::ReadVerdict verdict) override { readVerdicts.push_back(verdict); }
-  void Programmed(const operations::RegisterProgramming& programming) override {
-    programmings.push_back(programming);
-  }
-  void ProgrammingEnded(operations::WriteVerdict verdict) override {
-    writeVerdicts.push_back(verdict);
-  }
-  void Evaluated(const operations::LinkEvaluation& evaluation) override {
-    evaluations.push_back(evaluation);
-  }
-  void LinkTestStopped(const operations::LinkTotals& stopped) override {
-    totals.push_back(stopped);
-  }
-  void Initialized(const operations::InitializationOutcome& outcome) override {
-    initializations.push_back(outcome);
+  void Read(const operations::RegisterReading& r) override { readings.push_back(r); }
+  void ReadingEnded(operations::ReadVerdict v) override { readVerdicts.push_back(v); }
+  void Programmed(const operations::RegisterProgramming& p) override { programmings.push_back(p); }
+  void ProgrammingEnded(operations::WriteVerdict v) override { writeVerdicts.push_back(v); }
+  void Evaluated(const operations::LinkEvaluation& e) override { evaluations.push_back(e); }
+  void LinkTestStopped(const operations::LinkTotals& t) override { totals.push_back(t); }
+  void Initialized(const operations::InitializationOutcome& o) override {
+    initializations.push_back(o);
   }
   void Received(const operations::ReceivedBlock& block) override { blocks.push_back(block); }
 
@@ -69,12 +61,18 @@ class Recorder final : public operations::OutcomeListener {
   std::vector<operations::ReceivedBlock> blocks;
 };
 
+using Frame = testsupport::ScriptedPeer::Received;
+
 // A frame the program sent: its first byte and the register it names, if any.
-char Command(const testsupport::ScriptedPeer::Received& frame) {
+char Command(const Frame& frame) {
   return frame.bytes.empty() ? '\0' : frame.bytes[0];
 }
-int Register(const testsupport::ScriptedPeer::Received& frame) {
+int Register(const Frame& frame) {
   return frame.bytes.size() > 1 ? static_cast<unsigned char>(frame.bytes[1]) : -1;
+}
+// The module answers `frame` with one byte, 2 ms after it.
+void AnswerByte(win32::PeerSink& sink, const Frame& frame, int byte) {
+  sink.SendToProgram(std::string(1, static_cast<char>(byte)), frame.end + 2 * testsupport::kMs);
 }
 
 class PageModelTest : public testsupport::VirtualPortTest {
@@ -97,11 +95,6 @@ class PageModelTest : public testsupport::VirtualPortTest {
   }
 
   void Open() { functions::OpenSerial("COM1"); }
-  void RunFor(platform::Micros duration) {
-    const platform::Micros end = Now() + duration;
-    while (Now() < end)
-      platform::DoEvents();
-  }
   void Select(const std::vector<int>& registers) {
     for (const int n : registers)
       model_->Table().Selected(n, true);
@@ -117,13 +110,11 @@ class PageModelTest : public testsupport::VirtualPortTest {
 // Register 0 answers at once, register 1 only when asked again, register 2 never.
 TEST_F(PageModelTest, ReadingReportsEachRegisterWithItsRetryAndMissAndTheVerdictItShows) {
   std::map<int, int> asked;
-  SetScript([&](const testsupport::ScriptedPeer::Received& frame, win32::PeerSink& sink) {
+  SetScript([&](const Frame& frame, win32::PeerSink& sink) {
     if (Command(frame) != '$') return;
     const int n = Register(frame);
     ++asked[n];
-    if (n == 0 || (n == 1 && asked[n] == 2))
-      sink.SendToProgram(std::string(1, static_cast<char>(40 + n)),
-                         frame.end + 2 * testsupport::kMs);
+    if (n == 0 || (n == 1 && asked[n] == 2)) AnswerByte(sink, frame, 40 + n);
   });
   Open();
   Select({0, 1, 2});
@@ -149,15 +140,12 @@ TEST_F(PageModelTest, ReadingReportsEachRegisterWithItsRetryAndMissAndTheVerdict
 // The module takes every write but reads register 4 back one higher.
 TEST_F(PageModelTest, ProgrammingReportsEachWriteAndEachReadBackAndTheFailure) {
   std::map<int, int> eeprom;
-  SetScript([&](const testsupport::ScriptedPeer::Received& frame, win32::PeerSink& sink) {
+  SetScript([&](const Frame& frame, win32::PeerSink& sink) {
     const int n = Register(frame);
     if (Command(frame) == '#' && frame.bytes.size() == 3)
       eeprom[n] = static_cast<unsigned char>(frame.bytes[2]);
-    if (Command(frame) == '$' && eeprom.count(n) != 0) {
-      const int value = n == 4 ? eeprom[n] + 1 : eeprom[n];
-      sink.SendToProgram(std::string(1, static_cast<char>(value)),
-                         frame.end + 2 * testsupport::kMs);
-    }
+    if (Command(frame) == '$' && eeprom.count(n) != 0)
+      AnswerByte(sink, frame, n == 4 ? eeprom[n] + 1 : eeprom[n]);
   });
   Open();
   Select({3, 4});
@@ -181,16 +169,14 @@ TEST_F(PageModelTest, ProgrammingReportsEachWriteAndEachReadBackAndTheFailure) {
 
 TEST_F(PageModelTest, NothingSelectedAndOutOfRangeEndWithTheirVerdictAndNothingSent) {
   std::vector<std::string> frames;
-  SetScript([&](const testsupport::ScriptedPeer::Received& frame, win32::PeerSink&) {
-    frames.push_back(frame.bytes);
-  });
+  SetScript([&](const Frame& frame, win32::PeerSink&) { frames.push_back(frame.bytes); });
   Open();
   model_->Reader().Command2_Click();
   model_->Writer().Command4_Click();
   Select({1});
   model_->Table().Value(1, "256");
   model_->Writer().Command4_Click();
-  RunFor(500 * testsupport::kMs);
+  Clock().RunFor(500 * testsupport::kMs);
 
   EXPECT_EQ(recorder_.readVerdicts,
             (std::vector<operations::ReadVerdict>{operations::ReadVerdict::NothingSelected}));
@@ -205,15 +191,14 @@ TEST_F(PageModelTest, NothingSelectedAndOutOfRangeEndWithTheirVerdictAndNothingS
 // The remote answers the first two test packets and then falls silent.
 TEST_F(PageModelTest, LinkTestReportsEachEvaluationAsShownAndTheTotals) {
   int packets = 0;
-  SetScript([&](const testsupport::ScriptedPeer::Received& frame, win32::PeerSink& sink) {
+  SetScript([&](const Frame& frame, win32::PeerSink& sink) {
     if (Command(frame) == '$' && ++packets <= 2)
       sink.SendToProgram("A", frame.end + 30 * testsupport::kMs);
   });
   Open();
   model_->LinkTest().Command3_Click();
   EXPECT_FALSE(window_.pageEnabled[operations::kProgrammingPage]);
-  std::vector<QString> shownCaptions;
-  RunFor(3200 * testsupport::kMs);
+  Clock().RunFor(3200 * testsupport::kMs);
   model_->LinkTest().Command1_Click();
 
   const std::vector<std::tuple<double, int, int, int>> expected = {
@@ -248,10 +233,8 @@ class Initialization : public PageModelTest, public testing::WithParamInterface<
 
 TEST_P(Initialization, ReportsTheAddressAndRoleOrTheTimeOutAsTheCaptionShows) {
   const Answer answer = GetParam();
-  SetScript([&](const testsupport::ScriptedPeer::Received& frame, win32::PeerSink& sink) {
-    if (Command(frame) == '$' && answer.address >= 0)
-      sink.SendToProgram(std::string(1, static_cast<char>(answer.address)),
-                         frame.end + 2 * testsupport::kMs);
+  SetScript([&](const Frame& frame, win32::PeerSink& sink) {
+    if (Command(frame) == '$' && answer.address >= 0) AnswerByte(sink, frame, answer.address);
   });
   Open();
   model_->Terminal().Command7_Click();
@@ -282,16 +265,16 @@ INSTANTIATE_TEST_SUITE_P(Roles, Initialization,
 
 // A master hears a block from module 7, and one that begins with a zero byte (shows nothing).
 TEST_F(PageModelTest, ReceivedBlocksCarryTheSenderOnAMaster) {
-  SetScript([&](const testsupport::ScriptedPeer::Received& frame, win32::PeerSink& sink) {
+  SetScript([&](const Frame& frame, win32::PeerSink& sink) {
     if (frame.bytes == std::string("$\0", 2)) {
-      sink.SendToProgram(std::string(1, '\0'), frame.end + 2 * testsupport::kMs);
+      AnswerByte(sink, frame, 0);
       sink.SendToProgram("\x07hello", frame.end + 500 * testsupport::kMs);
       sink.SendToProgram(std::string("\0quiet", 6), frame.end + 900 * testsupport::kMs);
     }
   });
   Open();
   model_->Terminal().Command7_Click();
-  RunFor(1500 * testsupport::kMs);
+  Clock().RunFor(1500 * testsupport::kMs);
 
   ASSERT_EQ(recorder_.blocks.size(), 1u);
   EXPECT_EQ(recorder_.blocks[0].from, 7);

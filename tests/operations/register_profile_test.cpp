@@ -4,7 +4,6 @@
 #include "operations/register_profile.h"
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -38,13 +37,6 @@ TEST_P(ProfileRefusal, NamesWhatIsWrong) {
   QString error;
   EXPECT_EQ(ParseProfile(GetParam().text, error), std::nullopt);
   EXPECT_THAT(error.toStdString(), testing::HasSubstr(GetParam().message));
-}
-
-// A file without end is refused after the first bytes too many, not read into memory whole.
-TEST(RegisterProfile, AFileWithoutEndIsRefusedAsTooLarge) {
-  QString error;
-  EXPECT_EQ(operations::LoadProfile("/dev/zero", error), std::nullopt);
-  EXPECT_THAT(error.toStdString(), testing::HasSubstr("/dev/zero: larger than 1048576 bytes"));
 }
 
 #define PROFILE(registers) R"({"talvora": "registers", "version": 1, "registers": )" registers "}"

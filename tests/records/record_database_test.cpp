@@ -48,23 +48,32 @@ int scalar(const RecordDatabase& db, const QString& sql) {
   return query.next() ? query.value(0).toInt() : -1;
 }
 
+// A unit of work of one statement.
+std::function<bool(QSqlDatabase&)> Statement(const char* sql) {
+  return [sql](QSqlDatabase& c) { return QSqlQuery(c).exec(sql); };
+}
+
 class RecordDatabaseTest : public ::testing::Test {
  protected:
   QString path(const QString& name = "records.sqlite") const { return dir_.filePath(name); }
   QTemporaryDir dir_;
 };
 
+// A new file in a new folder, or an empty file, becomes a database at the newest schema.
 TEST_F(RecordDatabaseTest, CreatesTheDatabaseWithItsFolderAtTheNewestSchemaInWalMode) {
-  RecordDatabase db;
-  const QString file = path("deep/er/records.sqlite");
-  ASSERT_TRUE(db.open(file, kTwoSteps)) << db.error().toStdString();
-  EXPECT_EQ(db.schemaVersion(), 2);
-  EXPECT_EQ(scalar(db, "PRAGMA user_version"), 2);
-  EXPECT_EQ(scalar(db, "PRAGMA application_id"), records::kApplicationId);
-  EXPECT_EQ(scalar(db, "SELECT value FROM second"), 42);
-  QSqlQuery mode(db.connection());
-  ASSERT_TRUE(mode.exec("PRAGMA journal_mode") && mode.next());
-  EXPECT_EQ(mode.value(0).toString(), "wal");
+  ASSERT_TRUE(QFile(path("empty.sqlite")).open(QIODevice::WriteOnly));
+  for (const QString& file : {path("deep/er/records.sqlite"), path("empty.sqlite")}) {
+    SCOPED_TRACE(file.toStdString());
+    RecordDatabase db;
+    ASSERT_TRUE(db.open(file, kTwoSteps)) << db.error().toStdString();
+    EXPECT_EQ(db.schemaVersion(), 2);
+    EXPECT_EQ(scalar(db, "PRAGMA user_version"), 2);
+    EXPECT_EQ(scalar(db, "PRAGMA application_id"), records::kApplicationId);
+    EXPECT_EQ(scalar(db, "SELECT value FROM second"), 42);
+    QSqlQuery mode(db.connection());
+    ASSERT_TRUE(mode.exec("PRAGMA journal_mode") && mode.next());
+    EXPECT_EQ(mode.value(0).toString(), "wal");
+  }
 }
 
 TEST_F(RecordDatabaseTest, TheDefaultPathIsUnderXdgDataHome) {
@@ -78,10 +87,7 @@ TEST_F(RecordDatabaseTest, AnOlderDatabaseTakesOnlyTheStepsItLacksAndKeepsItsRow
     RecordDatabase first;
     ASSERT_TRUE(first.open(path(), {kTwoSteps[0]})) << first.error().toStdString();
     EXPECT_EQ(first.schemaVersion(), 1);
-    ASSERT_TRUE(first.transact([](QSqlDatabase& c) {
-      QSqlQuery query(c);
-      return query.exec("INSERT INTO first (text) VALUES ('kept')");
-    }));
+    ASSERT_TRUE(first.transact(Statement("INSERT INTO first (text) VALUES ('kept')")));
   }
   RecordDatabase db;
   ASSERT_TRUE(db.open(path(), kTwoSteps)) << db.error().toStdString();
@@ -90,26 +96,14 @@ TEST_F(RecordDatabaseTest, AnOlderDatabaseTakesOnlyTheStepsItLacksAndKeepsItsRow
   EXPECT_EQ(scalar(db, "SELECT count(*) FROM second"), 1);
 }
 
-TEST_F(RecordDatabaseTest, AnEmptyFileIsTakenAsANewDatabase) {
-  QFile file(path());
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.close();
-  RecordDatabase db;
-  ASSERT_TRUE(db.open(path(), kTwoSteps)) << db.error().toStdString();
-  EXPECT_EQ(db.schemaVersion(), 2);
-}
-
 // Each row builds a file that is not a database this program may use; opening it must be
 // refused with a message that says why, and the file must be left exactly as it was.
 struct Refusal {
   const char* name;
   std::function<void(const QString& path)> make;
   const char* message;
+  friend void PrintTo(const Refusal& refusal, std::ostream* out) { *out << refusal.name; }
 };
-
-void PrintTo(const Refusal& refusal, std::ostream* out) {
-  *out << refusal.name;
-}
 
 class RefusalTest : public RecordDatabaseTest, public ::testing::WithParamInterface<Refusal> {};
 
@@ -122,12 +116,6 @@ TEST_P(RefusalTest, IsRefusedWithAMessageAndLeftUntouched) {
   EXPECT_TRUE(db.error().contains(GetParam().message)) << db.error().toStdString();
   EXPECT_TRUE(db.error().startsWith(path())) << db.error().toStdString();
   EXPECT_EQ(digest(path()), before);
-}
-
-void makeOurs(const QString& path, int version) {
-  runPlain(path, {"PRAGMA journal_mode=DELETE", "CREATE TABLE first (id INTEGER PRIMARY KEY)",
-                  QStringLiteral("PRAGMA application_id=%1").arg(records::kApplicationId),
-                  QStringLiteral("PRAGMA user_version=%1").arg(version)});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -151,7 +139,14 @@ INSTANTIATE_TEST_SUITE_P(
                   runPlain(p, {"PRAGMA journal_mode=DELETE", "PRAGMA application_id=1234"});
                 },
                 "another program"},
-        Refusal{"NewerSchema", [](const QString& p) { makeOurs(p, 3); },
+        Refusal{"NewerSchema",
+                [](const QString& p) {
+                  runPlain(
+                      p,
+                      {"PRAGMA journal_mode=DELETE", "CREATE TABLE first (id INTEGER PRIMARY KEY)",
+                       QStringLiteral("PRAGMA application_id=%1").arg(records::kApplicationId),
+                       "PRAGMA user_version=3"});
+                },
                 "newer TALVORA (schema 3, this one knows 2)"},
         Refusal{"CorruptPage",
                 [](const QString& p) {
@@ -236,10 +231,7 @@ TEST_F(RecordDatabaseTest, TwoOpenInstancesOnOneFileEachSeeTheOthersWork) {
   ASSERT_TRUE(one.open(path(), kTwoSteps)) << one.error().toStdString();
   ASSERT_TRUE(two.open(path(), kTwoSteps)) << two.error().toStdString();
   EXPECT_NE(one.connection().connectionName(), two.connection().connectionName());
-  ASSERT_TRUE(one.transact([](QSqlDatabase& c) {
-    QSqlQuery query(c);
-    return query.exec("INSERT INTO second (value) VALUES (1)");
-  }));
+  ASSERT_TRUE(one.transact(Statement("INSERT INTO second (value) VALUES (1)")));
   EXPECT_EQ(scalar(two, "SELECT count(*) FROM second"), 2);
 }
 

@@ -60,11 +60,8 @@ struct FilterRow {
   const char* name;
   StationFilter filter;
   std::vector<QString> expected;
+  friend void PrintTo(const FilterRow& row, std::ostream* out) { *out << row.name; }
 };
-
-void PrintTo(const FilterRow& row, std::ostream* out) {
-  *out << row.name;
-}
 
 class StationFilterTest : public StationRecordsTest,
                           public ::testing::WithParamInterface<FilterRow> {};
@@ -143,13 +140,10 @@ TEST(RegistersText, RoundTripsAndRefusesWhatIsNotThirtyTwoBytes) {
   values[0] = 0;
   values[31] = 255;
   EXPECT_EQ(records::ParseRegistersText(records::RegistersText(values)), values);
+  const QString nulls = QString(",null").repeated(31) + "]";
   for (const QString& text : {QString("[]"), QString("[1,2]"), QString("{}"), QString("not json"),
-                              "[256" + QString(",null").repeated(31) + "]"})
+                              "[256" + nulls, "[-1" + nulls, "[1.5" + nulls})
     EXPECT_FALSE(records::ParseRegistersText(text).has_value()) << text.toStdString();
-  QString wrong = "[-1" + QString(",null").repeated(31) + "]";
-  EXPECT_FALSE(records::ParseRegistersText(wrong).has_value());
-  QString fraction = "[1.5" + QString(",null").repeated(31) + "]";
-  EXPECT_FALSE(records::ParseRegistersText(fraction).has_value());
 }
 
 }  // namespace

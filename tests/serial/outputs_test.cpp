@@ -67,10 +67,10 @@ TEST(DeviceMessages, NameTheDeviceOnce) {
     const char* said;
   } rows[] = {
       {{DeviceNotice::Kind::Lost, "/dev/ttyUSB0", "/dev/ttyUSB0", 9.1},
-       "/dev/ttyUSB0: device lost at 9.1 s"},
+       "/dev/ttyUSB0: device lost at 9.100 s"},
       {{DeviceNotice::Kind::Back, "COM1", "/dev/ttyUSB0", 12.3},
-       "COM1 (/dev/ttyUSB0): device back at 12.3 s"},
-      {{DeviceNotice::Kind::Lost, "", "/dev/ttyACM0", 1.0}, "/dev/ttyACM0: device lost at 1.0 s"},
+       "COM1 (/dev/ttyUSB0): device back at 12.300 s"},
+      {{DeviceNotice::Kind::Lost, "", "/dev/ttyACM0", 1.0}, "/dev/ttyACM0: device lost at 1.000 s"},
   };
   for (const Row& row : rows)
     EXPECT_EQ(FormatDeviceNotice(row.notice), row.said);

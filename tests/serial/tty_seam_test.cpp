@@ -359,7 +359,9 @@ TEST_F(TtySeam, OpensThatFailSayWhy) {
       {EACCES, 0, ERROR_ACCESS_DENIED, "permission denied", ""},
       {EIO, 0, ERROR_FILE_NOT_FOUND, "no UART behind this port (I/O error)", ""},
       {0, EIO, ERROR_FILE_NOT_FOUND, "no UART behind this port (I/O error)", ""},
-      {0, ETIMEDOUT, 0, "", "DTR and RTS could not be set (Connection timed out)"},
+      {0, ETIMEDOUT, 0, "",
+       "DTR and RTS could not be set at 0.000 s: Connection timed out; trying again at every "
+       "change"},
       {0, ENOTTY, 0, "", ""},
       {0, 0, ERROR_FILE_NOT_FOUND, "no such device", "", "/dev/talvora-no-such-port"},
       {0, 0, ERROR_FILE_NOT_FOUND, "not a serial device", "", file},

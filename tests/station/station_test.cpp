@@ -175,91 +175,64 @@ TEST_F(StationTest, ContinuousModeProgramsEachModulePutInOnceAndStopsWith130) {
   EXPECT_GT(rows[1].started, rows[0].finished);
 }
 
-// A port's process that crashes (killed) or hangs (stopped: it reports nothing, and the station
-// ends it) fails alone; the other ports finish and are recorded.
-struct PortFault {
+// The station, or the second port's process, stopped while that port programs. A port's process
+// that crashes (killed) or hangs (stopped: it reports nothing, and the station ends it) fails
+// alone; the other ports finish and are recorded. The station stopped by a signal it handles
+// records each module in hand as interrupted, status 130; by SIGKILL, no row at all. Either way
+// the database stays whole.
+struct Stop {
   const char* name;
+  bool port;  // the signal goes to the second port's process, else to the station
   int signal;
-  const char* detail;
+  int status;                         // -2: the station was killed
+  std::vector<const char*> verdicts;  // of the three ports' rows
+  const char* detail;                 // in the second port's row
 };
 
-void PrintTo(const PortFault& row, std::ostream* out) {
+void PrintTo(const Stop& row, std::ostream* out) {
   *out << row.name;
 }
 
-class PortFaultTest : public StationTest, public ::testing::WithParamInterface<PortFault> {};
-
-TEST_P(PortFaultTest, FailsThatPortAloneAndTheOthersAreRecorded) {
-  const QString first = Sim({});
-  const QString victim = Sim({});
-  const QString third = Sim({});
-  StartStation({first, victim, third}, {"--once"});
-  // Once the victim has read its module and begun programming it.
-  ASSERT_TRUE(OutputShows("\"event\":\"programming\",\"port\":\"" + victim.mid(5) + "\""))
-      << output_.toStdString();
-  const qint64 pid = PortProcess(victim);
-  ASSERT_GT(pid, 0);
-  ::kill(static_cast<pid_t>(pid), GetParam().signal);
-  EXPECT_EQ(Finish(), 1) << output_.toStdString();
-
-  auto rows = RowsByDevice();
-  ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows[first].verdict, "pass");
-  EXPECT_EQ(rows[third].verdict, "pass");
-  EXPECT_EQ(rows[victim].verdict, "fail");
-  EXPECT_TRUE(rows[victim].detail.contains(GetParam().detail)) << rows[victim].detail.toStdString();
-  EXPECT_EQ(rows[victim].before[1], 8);  // what it had read before it failed
-  EXPECT_EQ(IntegrityCheck(), "ok");
-}
-
-INSTANTIATE_TEST_SUITE_P(Faults, PortFaultTest,
-                         ::testing::Values(PortFault{"Killed", SIGKILL, "ended abnormally"},
-                                           PortFault{"Hung", SIGSTOP, "reported nothing for 20 s"}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-// The station stopped while it programs: by a signal it handles (each module in hand recorded
-// as interrupted, status 130) or by SIGKILL (no row at all, and the database still whole).
-struct StopRow {
-  const char* name;
-  int signal;
-  std::size_t rows;
-  const char* verdict;
-};
-
-void PrintTo(const StopRow& row, std::ostream* out) {
-  *out << row.name;
-}
-
-class StationStopTest : public StationTest, public ::testing::WithParamInterface<StopRow> {};
+class StationStopTest : public StationTest, public ::testing::WithParamInterface<Stop> {};
 
 TEST_P(StationStopTest, LeavesWholeRowsOnlyAndAWholeDatabase) {
-  const QString one = Sim({});
-  const QString two = Sim({});
-  StartStation({one, two}, {"--once"});
-  ASSERT_TRUE(OutputShows("\"event\":\"programming\"")) << output_.toStdString();
-  ::kill(static_cast<pid_t>(station_.processId()), GetParam().signal);
-  const int status = Finish();
-  if (GetParam().signal == SIGKILL) {
-    EXPECT_EQ(status, -2);
-  } else {
-    EXPECT_EQ(status, 130) << output_.toStdString();
-  }
+  const QStringList ports = {Sim({}), Sim({}), Sim({})};
+  StartStation(ports, {"--once"});
+  ASSERT_TRUE(OutputShows("\"event\":\"programming\",\"port\":\"" + ports[1].mid(5) + "\""))
+      << output_.toStdString();
+  const qint64 pid = GetParam().port ? PortProcess(ports[1]) : station_.processId();
+  ASSERT_GT(pid, 0);
+  ::kill(static_cast<pid_t>(pid), GetParam().signal);
+  EXPECT_EQ(Finish(), GetParam().status) << output_.toStdString();
   EXPECT_EQ(IntegrityCheck(), "ok");
-  const auto rows = Rows();
-  EXPECT_EQ(rows.size(), GetParam().rows);
-  for (const records::StationModule& m : rows) {
-    EXPECT_EQ(m.verdict, GetParam().verdict);
-    EXPECT_TRUE(m.finished.isValid());
+  auto rows = RowsByDevice();
+  ASSERT_EQ(rows.size(), GetParam().verdicts.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const records::StationModule& m = rows[ports[static_cast<qsizetype>(i)]];
+    EXPECT_EQ(m.verdict, GetParam().verdicts[i]) << i;
+    EXPECT_EQ(m.before[1], 8) << i;  // what it had read before it stopped
+    EXPECT_TRUE(m.finished.isValid()) << i;
+  }
+  if (!rows.empty()) {
+    EXPECT_TRUE(rows[ports[1]].detail.contains(GetParam().detail))
+        << rows[ports[1]].detail.toStdString();
   }
   // The ports' processes end with the station, giving their devices back.
-  EXPECT_TRUE(WaitUntil([&] { return PortProcess(one) == 0 && PortProcess(two) == 0; }, 10000));
+  const auto alive = [&] {
+    return PortProcess(ports[0]) + PortProcess(ports[1]) + PortProcess(ports[2]);
+  };
+  EXPECT_TRUE(WaitUntil([&] { return alive() == 0; }, 10000));
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, StationStopTest,
-                         ::testing::Values(StopRow{"Terminate", SIGTERM, 2, "interrupted"},
-                                           StopRow{"Interrupt", SIGINT, 2, "interrupted"},
-                                           StopRow{"Kill", SIGKILL, 0, ""}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Signals, StationStopTest,
+    ::testing::Values(
+        Stop{"PortKilled", true, SIGKILL, 1, {"pass", "fail", "pass"}, "ended abnormally"},
+        Stop{"PortHung", true, SIGSTOP, 1, {"pass", "fail", "pass"}, "reported nothing for 20 s"},
+        Stop{"Terminate", false, SIGTERM, 130, {"interrupted", "interrupted", "interrupted"}, ""},
+        Stop{"Interrupt", false, SIGINT, 130, {"interrupted", "interrupted", "interrupted"}, ""},
+        Stop{"Kill", false, SIGKILL, -2, {}, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StationTest, RecordsListsTheSelectedRowsAsJsonAndCsv) {
   {

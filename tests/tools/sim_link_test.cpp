@@ -3,49 +3,21 @@
 // ends it as cleanly as SIGTERM.
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
 
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
+
+#include "e2e/sim_process.h"
 
 namespace {
 
 using testing::HasSubstr;
 
-// A talvora-sim process with a link; the first line it prints is its terminal's path.
-class Sim {
- public:
-  explicit Sim(const QString& link) {
-    process_.start(QStringLiteral(TALVORA_SIM_EXECUTABLE), {"--quiet", "--link", link});
-    process_.waitForStarted(10000);
-    if (process_.waitForReadyRead(10000)) path_ = QString(process_.readLine()).trimmed();
-  }
-  ~Sim() {
-    if (process_.state() != QProcess::NotRunning) {
-      process_.kill();
-      process_.waitForFinished(10000);
-    }
-  }
-  const QString& Path() const { return path_; }
-  // Sends `signal` and waits for the end; the exit status, or -1 for a crash.
-  int End(int signal) {
-    ::kill(static_cast<pid_t>(process_.processId()), signal);
-    if (!process_.waitForFinished(10000)) return -2;
-    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
-  }
-  // Waits for a server that ends by itself.
-  int Finished() {
-    if (process_.state() != QProcess::NotRunning && !process_.waitForFinished(10000)) return -2;
-    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
-  }
-  QString Errors() { return QString(process_.readAllStandardError()); }
-
- private:
-  QProcess process_;
-  QString path_;
+// talvora-sim serving its terminal behind `link`.
+struct Sim : e2e::SimProcess {
+  explicit Sim(const QString& link) : SimProcess({"--quiet", "--link", link}) {}
 };
 
 class SimLink : public testing::Test {
@@ -64,8 +36,8 @@ TEST_F(SimLink, ASecondServerIsRefusedWhileTheFirstLivesAndAHangUpEndsTheFirstCl
   EXPECT_EQ(Target(), first.Path());
 
   Sim second(Link());
-  EXPECT_EQ(second.Finished(), 2);
-  EXPECT_THAT(second.Errors().toStdString(),
+  EXPECT_EQ(second.End(0), 2);
+  EXPECT_THAT(second.Log().join('\n').toStdString(),
               HasSubstr("belongs to another talvora-sim that is still running"));
   EXPECT_EQ(Target(), first.Path()) << "the first server's link is untouched";
 

@@ -8,6 +8,7 @@
 #include "charts/chart_files.h"
 #include "charts/link_chart.h"
 #include "files/safe_file_qt.h"
+#include "output.h"
 #include "records/link_test_recorder.h"
 #include "records/record_database.h"
 #include "report.h"
@@ -109,13 +110,9 @@ QString TestLine(const records::KeptLinkTest& test) {
 }
 
 bool Write(const QString& path, const QByteArray& bytes, QString& error) {
+  // Standard output never holds the program up; a failure there is said once, at the end.
   if (path == "-") {
-    if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) !=
-            static_cast<std::size_t>(bytes.size()) ||
-        std::fflush(stdout) != 0) {
-      error = "cannot write to standard output";
-      return false;
-    }
+    output::Write(bytes);
     return true;
   }
   return files::ReplaceFile(path, bytes, error);

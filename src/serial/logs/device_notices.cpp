@@ -1,5 +1,6 @@
 #include "serial/logs/device_notices.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <utility>
 
@@ -26,20 +27,33 @@ void ForgetDeviceNotices() {
   Last().reset();
 }
 
-std::string FormatDeviceNotice(const DeviceNotice& notice) {
+std::string PortWho(const std::string& name, const std::string& device) {
   // A device named by its path is named once.
-  const std::string who = notice.name.empty() || notice.name == notice.device
-                              ? notice.device
-                              : notice.name + " (" + notice.device + ")";
+  return name.empty() || name == device ? device : name + " (" + device + ")";
+}
+
+std::string FormatPortNotice(const std::string& who, double seconds, const std::string& what,
+                             const std::string& detail) {
   char when[32];
-  std::snprintf(when, sizeof when, "%.1f", notice.seconds);
-  const char* what = notice.kind == DeviceNotice::Kind::Lost ? "lost" : "back";
-  return who + ": device " + what + " at " + when + " s";
+  std::snprintf(when, sizeof when, "%.3f", seconds);
+  return who + ": " + what + " at " + when + " s" + (detail.empty() ? "" : ": " + detail);
+}
+
+void SayAboutPort(const std::string& who, double seconds, const std::string& what,
+                  const std::string& detail) {
+  std::fprintf(stderr, "%s: %s\n", program_invocation_short_name,
+               FormatPortNotice(who, seconds, what, detail).c_str());
+  std::fflush(stderr);
+}
+
+std::string FormatDeviceNotice(const DeviceNotice& notice) {
+  return FormatPortNotice(PortWho(notice.name, notice.device), notice.seconds,
+                          notice.kind == DeviceNotice::Kind::Lost ? "device lost" : "device back");
 }
 
 void ReportDeviceNotice(const DeviceNotice& notice) {
-  std::fprintf(stderr, "%s\n", FormatDeviceNotice(notice).c_str());
-  std::fflush(stderr);
+  SayAboutPort(PortWho(notice.name, notice.device), notice.seconds,
+               notice.kind == DeviceNotice::Kind::Lost ? "device lost" : "device back");
   Last() = notice;
   if (Listener()) Listener()(notice);
 }

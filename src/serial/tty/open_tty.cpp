@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -14,11 +13,11 @@
 
 namespace win32 {
 
-OpenTty::OpenTty(TtySystem& system, const PreparedTty& tty, ReceiveQueue& input, std::string who,
+OpenTty::OpenTty(TtySystem& system, const PreparedTty& tty, ReceiveQueue& input, Say say,
                  std::function<void()> lost)
     : system_(system),
       input_(input),
-      who_(std::move(who)),
+      say_(std::move(say)),
       lost_(std::move(lost)),
       fd_(tty.fd),
       device_(tty.device),
@@ -152,8 +151,8 @@ DWORD OpenTty::TakeLineErrors() {
 void OpenTty::ReportLineFailure(int lines, int err) {
   if (std::exchange(lineFailureReported_, true)) return;
   const char* which = lines == TIOCM_RTS ? "RTS" : lines == TIOCM_DTR ? "DTR" : "DTR and RTS";
-  std::fprintf(stderr, "%s: %s could not be set (%s); trying again at every change\n", who_.c_str(),
-               which, std::strerror(err));
+  say_(std::string(which) + " could not be set",
+       std::string(std::strerror(err)) + "; trying again at every change");
 }
 
 bool OpenTty::FailedIo() {

@@ -25,8 +25,9 @@ namespace win32 {
 // business.
 class OpenTty {
  public:
-  // `who` names the port in what it says on standard error ("COM1 (/dev/ttyUSB0)").
-  OpenTty(TtySystem& system, const PreparedTty& tty, ReceiveQueue& input, std::string who,
+  // A modem line that cannot be set is told to `say` (what happened, and why).
+  using Say = std::function<void(const std::string& what, const std::string& detail)>;
+  OpenTty(TtySystem& system, const PreparedTty& tty, ReceiveQueue& input, Say say,
           std::function<void()> lost);
   // An orderly close: output still queued is dropped, DTR and RTS are dropped.
   ~OpenTty();
@@ -60,7 +61,7 @@ class OpenTty {
 
   TtySystem& system_;
   ReceiveQueue& input_;
-  std::string who_;
+  Say say_;
   std::function<void()> lost_;
   int fd_ = -1;
   dev_t device_ = 0;

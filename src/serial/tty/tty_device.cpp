@@ -81,7 +81,12 @@ class TtyDevice final : public CommDevice {
   bool Away() const { return !tty_ || tty_->Gone(); }
 
   void Adopt(const PreparedTty& tty) {
-    tty_ = std::make_unique<OpenTty>(system_, tty, input_, Who(), [this] { Lost(); });
+    tty_ = std::make_unique<OpenTty>(
+        system_, tty, input_,
+        [this](const std::string& what, const std::string& detail) {
+          SayAboutPort(PortWho(name_, path_), Seconds(), what, detail);
+        },
+        [this] { Lost(); });
     input_.SetByteDuration(FrameDuration(applied_));
   }
 
@@ -109,13 +114,12 @@ class TtyDevice final : public CommDevice {
   }
 
   void Report(DeviceNotice::Kind kind) {
-    const double seconds =
-        static_cast<double>(platform::Events().NowMicros() - openedAt_) / 1'000'000.0;
-    ReportDeviceNotice(DeviceNotice{kind, name_, path_, seconds});
+    ReportDeviceNotice(DeviceNotice{kind, name_, path_, Seconds()});
   }
 
-  std::string Who() const {
-    return name_.empty() || name_ == path_ ? path_ : name_ + " (" + path_ + ")";
+  // Since the port was opened.
+  double Seconds() const {
+    return static_cast<double>(platform::Events().NowMicros() - openedAt_) / 1'000'000.0;
   }
 
   TtySystem& system_;

@@ -13,11 +13,6 @@
 namespace station {
 namespace {
 
-bool Write(const QByteArray& text) {
-  cli::output::Write(text);
-  return !cli::output::Failed();
-}
-
 int StationRecordsList(records::RecordDatabase& database, const RecordsOptions& options) {
   records::StationRecords store(database);
   QString error;
@@ -45,10 +40,8 @@ int StationRecordsList(records::RecordDatabase& database, const RecordsOptions& 
                   .toLocal8Bit();
     }
   }
-  if (!Write(text)) {
-    std::fprintf(stderr, "talvora-cli: cannot write the records to standard output\n");
-    return cli::kNotConfirmed;
-  }
+  // Standard output that fails is said once, as the command ends.
+  cli::output::Write(text);
   return cli::kAllConfirmed;
 }
 
