@@ -23,8 +23,8 @@ void TimedPoll(std::int32_t hwnd, std::uint32_t msg, std::uintptr_t id, std::uin
   functions::PollTimerProc(hwnd, msg, id, time);
 }
 
-win32::SimulatedLine& Line() {
-  return *win32::SimulatedLineOf(functions::serial->handle());
+serial::SimulatedLine& Line() {
+  return *serial::SimulatedLineOf(functions::serial->handle());
 }
 
 bool WaitForReply() {
@@ -64,7 +64,7 @@ void RtsLead(const char* name, const std::function<void()>& send) {
   for (std::size_t i = before; i < log.size(); ++i) {
     if (!log[i].raised) continue;
     for (const auto& byte : transcript) {
-      if (byte.direction == win32::LineByte::Direction::FromProgram && byte.at >= log[i].at) {
+      if (byte.direction == serial::LineByte::Direction::FromProgram && byte.at >= log[i].at) {
         leads.push_back(static_cast<double>(byte.at - log[i].at) / 1000.0);
         break;
       }

@@ -25,12 +25,12 @@ int main(int argc, char** argv) {
   // With TALVORA_LOG set, every figure is taken with the traffic log written as it goes.
   const char* log = std::getenv("TALVORA_LOG");
   std::string error;
-  if (log != nullptr && *log != '\0' && !win32::traffic_log::Open(log, error)) {
+  if (log != nullptr && *log != '\0' && !serial::traffic_log::Open(log, error)) {
     std::fprintf(stderr, "talvora-bench: %s\n", error.c_str());
     return 2;
   }
   std::printf("TALVORA benchmarks (real time, simulated radio system%s)\n",
-              win32::traffic_log::Enabled() ? ", traffic log on" : "");
+              serial::traffic_log::Enabled() ? ", traffic log on" : "");
   bench::RunStartupBenchmarks(static_cast<double>(sinceMain.nsecsElapsed()) / 1e6);
   // "talvora-bench startup": the start-up figures alone.
   if (argc > 1 && std::string(argv[1]) == "startup") return 0;

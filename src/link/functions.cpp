@@ -39,9 +39,9 @@ void WriteErrorToStandardError(const std::string& message) {
   const double seconds = static_cast<double>(platform::Events().NowMicros() - openedAt) / 1e6;
   if (openedWho.empty()) {
     const std::string port = serial ? serial->devicename() : std::string("port");
-    openedWho = win32::PortWho(port, win32::ResolveDeviceName(port).device);
+    openedWho = serial::PortWho(port, win32::ResolveDeviceName(port).device);
   }
-  win32::SayAboutPort(openedWho, seconds, "line error", message);
+  serial::SayAboutPort(openedWho, seconds, "line error", message);
 }
 
 void ShowErrorBox(const std::string& message) {

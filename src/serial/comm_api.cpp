@@ -65,8 +65,8 @@ void FinishRead(DeviceEntry& entry, std::size_t count) {
   PendingOperation& read = entry.read;
   const std::size_t taken = entry.device->Input().Take(read.buffer, count);
   if (taken > 0) {
-    traffic_log::FrameIn(std::string_view(reinterpret_cast<const char*>(read.buffer), taken),
-                         Now());
+    serial::traffic_log::FrameIn(
+        std::string_view(reinterpret_cast<const char*>(read.buffer), taken), Now());
   }
   Finish(read, STATUS_SUCCESS, static_cast<DWORD>(taken));
 }
@@ -82,7 +82,7 @@ void Refresh(DeviceEntry& entry) {
   CommDevice& device = *entry.device;
   device.Advance(now);
   if (const DWORD errors = device.TakeLineErrors(); errors != 0) {
-    traffic_log::LineErrors(errors, now);
+    serial::traffic_log::LineErrors(errors, now);
     entry.errorFlags |= errors;
     entry.errorEvent = true;
   }
@@ -130,8 +130,8 @@ std::unique_ptr<CommDevice> OpenBackEnd(const std::string& name, OpenFailure& fa
                        ? target.device + " (simulated radio system)"
                        : target.path;
   if (target.kind == DeviceTarget::Kind::Simulated)
-    return OpenSimulatedLine(target.options, failure);
-  auto device = OpenTtyDevice(name, target.path, failure);
+    return serial::OpenSimulatedLine(target.options, failure);
+  auto device = serial::OpenTtyDevice(name, target.path, failure);
   failure.name = name;
   return device;
 }
@@ -163,7 +163,7 @@ HANDLE CreateFileA(const char* lpFileName, DWORD /*dwDesiredAccess*/, DWORD /*dw
   }
   const HANDLE handle = Handles().AddDevice(std::move(device));
   DeviceEntry* entry = Handles().Device(handle);
-  traffic_log::PortOpened(failure.name, failure.device, Now());
+  serial::traffic_log::PortOpened(failure.name, failure.device, Now());
   entry->device->Advance(Now());
   LastError() = ERROR_SUCCESS;
   return handle;
@@ -178,7 +178,7 @@ BOOL CloseHandle(HANDLE hObject) {
   if (entry->read.active) Finish(entry->read, STATUS_CANCELLED, 0);
   if (entry->write.active) Finish(entry->write, STATUS_CANCELLED, 0);
   if (entry->wait.active) ReportEvent(*entry, 0, STATUS_CANCELLED);
-  traffic_log::PortClosed(Now());
+  serial::traffic_log::PortClosed(Now());
   return 1;
 }
 
@@ -286,7 +286,7 @@ BOOL EscapeCommFunction(HANDLE hFile, DWORD dwFunc) {
   if (!done) return Fail(ERROR_NOT_SUPPORTED);
   if ((dwFunc == SETRTS || dwFunc == CLRRTS) && entry->rts != (dwFunc == SETRTS)) {
     entry->rts = dwFunc == SETRTS;
-    traffic_log::Rts(entry->rts, Now());
+    serial::traffic_log::Rts(entry->rts, Now());
   }
   return 1;
 }
@@ -342,8 +342,8 @@ BOOL WriteFile(HANDLE hFile, const void* lpBuffer, DWORD nNumberOfBytesToWrite,
                                now)) {
     return Fail(ERROR_GEN_FAILURE);
   }
-  traffic_log::FrameOut(std::string_view(static_cast<const char*>(lpBuffer), nNumberOfBytesToWrite),
-                        entry->rts, now);
+  serial::traffic_log::FrameOut(
+      std::string_view(static_cast<const char*>(lpBuffer), nNumberOfBytesToWrite), entry->rts, now);
   entry->write = PendingOperation{
       true, lpOverlapped, lpOverlapped->hEvent, nullptr, nNumberOfBytesToWrite, nullptr, now};
   Arm(lpOverlapped->hEvent, hFile);

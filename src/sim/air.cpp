@@ -13,7 +13,7 @@ Air::Air(Timeline& timeline, FrameLog& log, const Options& options, ToLine toLin
 void Air::SendFromHost(const std::string& frame, Micros at) {
   log_.Add({at, Route::HostToAir, std::nullopt, frame});
   const bool lost = loss_.NextLost();
-  timeline_.At(at + delay_, [this, frame, lost](Micros arrival, win32::PeerSink&) {
+  timeline_.At(at + delay_, [this, frame, lost](Micros arrival, serial::PeerSink&) {
     if (lost) {
       log_.Add({arrival, Route::LostOnAir, std::nullopt, frame});
       return;
@@ -31,7 +31,7 @@ void Air::SendFromRemote(std::size_t index, const std::string& frame, Micros at)
   const std::uint8_t sender = remotes_[index].Address();
   log_.Add({at, Route::RemoteToAir, sender, frame});
   const bool lost = loss_.NextLost();
-  timeline_.At(at + delay_, [this, frame, lost, sender](Micros arrival, win32::PeerSink& sink) {
+  timeline_.At(at + delay_, [this, frame, lost, sender](Micros arrival, serial::PeerSink& sink) {
     if (lost) {
       log_.Add({arrival, Route::LostOnAir, sender, frame});
       return;

@@ -19,7 +19,7 @@ namespace sim {
 class Air {
  public:
   // Hands a frame that reached the host module over to the line.
-  using ToLine = std::function<void(const std::string& bytes, Micros at, win32::PeerSink& sink)>;
+  using ToLine = std::function<void(const std::string& bytes, Micros at, serial::PeerSink& sink)>;
 
   Air(Timeline& timeline, FrameLog& log, const Options& options, ToLine toLine);
   Air(const Air&) = delete;

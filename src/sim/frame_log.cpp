@@ -8,7 +8,7 @@
 namespace sim {
 
 std::string ToHex(std::string_view bytes) {
-  return win32::HexBytes(bytes);
+  return serial::HexBytes(bytes);
 }
 
 std::string RouteName(const FrameRecord& record) {
@@ -46,7 +46,7 @@ std::string LineErrorNames(std::uint32_t flags) {
 }
 
 std::string FormatRecord(const FrameRecord& record, Micros origin) {
-  return win32::LogLine(
+  return serial::LogLine(
       record.at - origin, RouteName(record),
       record.route == Route::LineError ? LineErrorNames(record.lineErrors) : ToHex(record.bytes));
 }

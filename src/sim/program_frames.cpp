@@ -4,12 +4,12 @@
 
 namespace sim {
 
-using win32::RtsLevel;
+using serial::RtsLevel;
 
 ProgramFrames::ProgramFrames(Timeline& timeline, Handler handler)
     : timeline_(timeline), handler_(std::move(handler)) {}
 
-void ProgramFrames::OnByte(std::uint8_t byte, Micros at, RtsLevel rts, win32::PeerSink& sink) {
+void ProgramFrames::OnByte(std::uint8_t byte, Micros at, RtsLevel rts, serial::PeerSink& sink) {
   // The module takes a frame's destination from RTS at its first byte: a keyed frame stays
   // keyed to its end, even when RTS falls while its last bytes are still crossing.
   if (rts == RtsLevel::Raised || !keyed_.bytes.empty()) {
@@ -32,7 +32,7 @@ void ProgramFrames::Add(Pending& frame, std::uint8_t byte, RtsLevel rts) {
 
 void ProgramFrames::EndAfterGap(Pending& frame, Micros lastByte) {
   if (frame.end) timeline_.Cancel(*frame.end);
-  frame.end = timeline_.At(lastByte + kFrameGap, [this, &frame](Micros at, win32::PeerSink& sink) {
+  frame.end = timeline_.At(lastByte + kFrameGap, [this, &frame](Micros at, serial::PeerSink& sink) {
     frame.end.reset();
     const bool toHost = frame.rts == RtsLevel::Raised ||
                         (frame.rts == RtsLevel::Unknown && AsCommand(frame.bytes).has_value());
@@ -40,7 +40,7 @@ void ProgramFrames::EndAfterGap(Pending& frame, Micros lastByte) {
   });
 }
 
-void ProgramFrames::Deliver(Pending& frame, Micros at, Destination to, win32::PeerSink& sink) {
+void ProgramFrames::Deliver(Pending& frame, Micros at, Destination to, serial::PeerSink& sink) {
   if (frame.end) timeline_.Cancel(*frame.end);
   frame.end.reset();
   const std::string bytes = std::move(frame.bytes);

@@ -22,24 +22,24 @@ enum class Destination { Host, Air };
 class ProgramFrames {
  public:
   using Handler = std::function<void(const std::string& frame, Micros at, Destination to,
-                                     win32::PeerSink& sink)>;
+                                     serial::PeerSink& sink)>;
 
   ProgramFrames(Timeline& timeline, Handler handler);
   ProgramFrames(const ProgramFrames&) = delete;
   ProgramFrames& operator=(const ProgramFrames&) = delete;
 
-  void OnByte(std::uint8_t byte, Micros at, win32::RtsLevel rts, win32::PeerSink& sink);
+  void OnByte(std::uint8_t byte, Micros at, serial::RtsLevel rts, serial::PeerSink& sink);
 
  private:
   struct Pending {
     std::string bytes;
-    win32::RtsLevel rts = win32::RtsLevel::Low;
+    serial::RtsLevel rts = serial::RtsLevel::Low;
     std::optional<Timeline::Id> end;
   };
 
-  void Add(Pending& frame, std::uint8_t byte, win32::RtsLevel rts);
+  void Add(Pending& frame, std::uint8_t byte, serial::RtsLevel rts);
   void EndAfterGap(Pending& frame, Micros lastByte);
-  void Deliver(Pending& frame, Micros at, Destination to, win32::PeerSink& sink);
+  void Deliver(Pending& frame, Micros at, Destination to, serial::PeerSink& sink);
 
   Timeline& timeline_;
   Handler handler_;

@@ -18,16 +18,16 @@ namespace sim {
 // line and remote modules on the air. Every reaction is planned for the exact moment it
 // happens and handed to the line then, so a run is the same however often the time is looked
 // at.
-class RadioSystem final : public win32::LinePeer {
+class RadioSystem final : public serial::LinePeer {
  public:
   explicit RadioSystem(Options options);
   RadioSystem(const RadioSystem&) = delete;
   RadioSystem& operator=(const RadioSystem&) = delete;
 
-  void OnOpened(Micros at, win32::PeerSink& sink) override;
-  void OnByteFromProgram(std::uint8_t byte, Micros at, win32::RtsLevel rts,
-                         win32::PeerSink& sink) override;
-  void AdvanceTo(Micros now, win32::PeerSink& sink) override;
+  void OnOpened(Micros at, serial::PeerSink& sink) override;
+  void OnByteFromProgram(std::uint8_t byte, Micros at, serial::RtsLevel rts,
+                         serial::PeerSink& sink) override;
+  void AdvanceTo(Micros now, serial::PeerSink& sink) override;
   std::optional<Micros> NextDeadline() const override { return timeline_.Next(); }
 
   const Options& Settings() const { return options_; }
@@ -46,8 +46,8 @@ class RadioSystem final : public win32::LinePeer {
   unsigned Swaps() const { return swaps_; }
 
  private:
-  void OnFrame(const std::string& frame, Micros at, Destination to, win32::PeerSink& sink);
-  void SendToLine(const std::string& bytes, Micros at, win32::PeerSink& sink);
+  void OnFrame(const std::string& frame, Micros at, Destination to, serial::PeerSink& sink);
+  void SendToLine(const std::string& bytes, Micros at, serial::PeerSink& sink);
   void PlanLineError(const LineErrorPlan& plan, Micros at);
   void PlanSwap(Micros at);
   void TakeAway(Micros at);

@@ -5,8 +5,8 @@
 namespace sim {
 
 void RegisterSimulatedSystem() {
-  win32::SetSimulatedPeerFactory(
-      [](const std::string& text, std::string& error) -> std::shared_ptr<win32::LinePeer> {
+  serial::SetSimulatedPeerFactory(
+      [](const std::string& text, std::string& error) -> std::shared_ptr<serial::LinePeer> {
         auto options = ParseOptions(text, error);
         if (!options) return nullptr;
         CatchSwapSignal();
@@ -14,12 +14,12 @@ void RegisterSimulatedSystem() {
       });
 }
 
-RadioSystem* RadioSystemOf(win32::SimulatedLine* line) {
+RadioSystem* RadioSystemOf(serial::SimulatedLine* line) {
   return line == nullptr ? nullptr : dynamic_cast<RadioSystem*>(line->Peer());
 }
 
 RadioSystem* RadioSystemOf(win32::HANDLE handle) {
-  return RadioSystemOf(win32::SimulatedLineOf(handle));
+  return RadioSystemOf(serial::SimulatedLineOf(handle));
 }
 
 }  // namespace sim

@@ -12,7 +12,7 @@ void RegisterSimulatedSystem();
 
 // The radio system on the far end of a simulated line, or null when the line has none (or
 // another kind of peer).
-RadioSystem* RadioSystemOf(win32::SimulatedLine* line);
+RadioSystem* RadioSystemOf(serial::SimulatedLine* line);
 // The same, by the comm handle of an open device.
 RadioSystem* RadioSystemOf(win32::HANDLE handle);
 

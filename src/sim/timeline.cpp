@@ -13,7 +13,7 @@ std::optional<Micros> Timeline::Next() const {
   return actions_.begin()->first.first;
 }
 
-void Timeline::RunUntil(Micros now, win32::PeerSink& sink) {
+void Timeline::RunUntil(Micros now, serial::PeerSink& sink) {
   while (!actions_.empty() && actions_.begin()->first.first <= now) {
     auto node = actions_.extract(actions_.begin());
     node.mapped()(node.key().first, sink);

@@ -15,14 +15,14 @@ namespace sim {
 // order they were planned, so a run never depends on how often the time is looked at.
 class Timeline {
  public:
-  using Action = std::function<void(Micros at, win32::PeerSink& sink)>;
+  using Action = std::function<void(Micros at, serial::PeerSink& sink)>;
   using Id = std::pair<Micros, std::uint64_t>;
 
   Id At(Micros when, Action action);
   void Cancel(const Id& id) { actions_.erase(id); }
   std::optional<Micros> Next() const;
   // Runs every action due by `now`, including those that the actions plan on the way.
-  void RunUntil(Micros now, win32::PeerSink& sink);
+  void RunUntil(Micros now, serial::PeerSink& sink);
 
  private:
   std::map<Id, Action> actions_;

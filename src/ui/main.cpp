@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
   if (commandLine.exitStatus) return *commandLine.exitStatus;
   std::string error;
   if (!commandLine.logFile.isEmpty() &&
-      !win32::traffic_log::Open(commandLine.logFile.toStdString(), error)) {
+      !serial::traffic_log::Open(commandLine.logFile.toStdString(), error)) {
     std::cerr << "talvora: " << error << "\n";
     return 2;
   }

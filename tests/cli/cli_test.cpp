@@ -253,9 +253,9 @@ TEST(TrafficLog, ShowsEveryFrameWithItsRtsStateAndTheReplies) {
     ASSERT_EQ(earlier.write("an earlier run\n"), 15);
   }
   std::string error;
-  ASSERT_TRUE(win32::traffic_log::Open(path.toStdString(), error)) << error;
+  ASSERT_TRUE(serial::traffic_log::Open(path.toStdString(), error)) << error;
   EXPECT_EQ(clitest::Run({"--port", "sim:host-delay=5", "write", "3=5"}, 0, 5'000'000).status, 0);
-  win32::traffic_log::Close();
+  serial::traffic_log::Close();
 
   QFile log(path);
   ASSERT_TRUE(log.open(QIODevice::ReadOnly));

@@ -104,7 +104,7 @@ std::string ReadRegisterZero(ui::CDemo& window) {
 TEST_F(EndToEnd, AReadAfterTheDeviceCameBackIsAnswered) {
   const QTemporaryDir folder;
   std::string error;
-  ASSERT_TRUE(win32::traffic_log::Open((folder.path() + "/traffic.log").toStdString(), error));
+  ASSERT_TRUE(serial::traffic_log::Open((folder.path() + "/traffic.log").toStdString(), error));
   const auto logged = [&](const char* event) {
     QFile log(folder.path() + "/traffic.log");
     return log.open(QIODevice::ReadOnly) && log.readAll().count(event);
@@ -126,7 +126,7 @@ TEST_F(EndToEnd, AReadAfterTheDeviceCameBackIsAnswered) {
     EXPECT_EQ(logged("device lost"), 1);
     EXPECT_EQ(ReadRegisterZero(window), "9") << "the new device answers";
   });
-  win32::traffic_log::Close();
+  serial::traffic_log::Close();
 }
 
 }  // namespace

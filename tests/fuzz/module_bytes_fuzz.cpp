@@ -27,15 +27,15 @@ struct Burst {
 };
 
 // Sends the bursts at their times from the moment the port opens, whatever the program does.
-class Module final : public win32::LinePeer {
+class Module final : public serial::LinePeer {
  public:
   explicit Module(std::vector<Burst> bursts) : bursts_(std::move(bursts)) {}
-  void OnOpened(platform::Micros at, win32::PeerSink& sink) override {
+  void OnOpened(platform::Micros at, serial::PeerSink& sink) override {
     for (const Burst& burst : bursts_)
       sink.SendToProgram(burst.bytes, at + burst.at);
   }
-  void OnByteFromProgram(std::uint8_t, platform::Micros, win32::RtsLevel,
-                         win32::PeerSink&) override {}
+  void OnByteFromProgram(std::uint8_t, platform::Micros, serial::RtsLevel,
+                         serial::PeerSink&) override {}
 
  private:
   std::vector<Burst> bursts_;
@@ -64,7 +64,7 @@ int talvora_fuzz_module_bytes(const std::uint8_t* data, std::size_t size) {
   std::size_t total = 0;
   auto bursts = Bursts(data + 1, size - 1, total);
   platform::UseVirtualTime();
-  win32::SetSimulatedPeerFactory(
+  serial::SetSimulatedPeerFactory(
       [&bursts](const std::string&, std::string&) { return std::make_shared<Module>(bursts); });
   functions::OpenSerial("sim");
   if (!functions::PortOpen()) std::abort();
@@ -95,6 +95,6 @@ int talvora_fuzz_module_bytes(const std::uint8_t* data, std::size_t size) {
     }
   }
   functions::CloseSerial();
-  win32::SetSimulatedPeerFactory({});
+  serial::SetSimulatedPeerFactory({});
   return 0;
 }

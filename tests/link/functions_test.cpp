@@ -27,7 +27,7 @@ class LinkTest : public testsupport::VirtualPortTest {
     functions::CloseSerial();
     VirtualPortTest::TearDown();
   }
-  win32::SimulatedLine& Line() { return *win32::SimulatedLineOf(functions::serial->handle()); }
+  serial::SimulatedLine& Line() { return *serial::SimulatedLineOf(functions::serial->handle()); }
   std::vector<std::string> Lines() {
     return testsupport::TranscriptLines(FramesOn(functions::serial->handle()));
   }

@@ -23,7 +23,7 @@ class RealLoopTest : public testing::Test {
     setenv("TALVORA_COM1", "sim", 1);
     testsupport::UseScriptedPeers();
   }
-  void TearDown() override { win32::SetSimulatedPeerFactory({}); }
+  void TearDown() override { serial::SetSimulatedPeerFactory({}); }
   // Runs the event loop for `ms` on the real clock.
   static void RunFor(int ms) {
     QEventLoop loop;
@@ -37,7 +37,7 @@ TEST_F(RealLoopTest, ReadsAreDeliveredWhileALineErrorBoxIsOpen) {
   testsupport::MessageBoxRecorder boxes;
   std::string seenWhileOpen;
   boxes.WhileOpen([&](const testsupport::MessageBoxRecorder::Box&) {
-    auto* line = win32::SimulatedLineOf(functions::serial->handle());
+    auto* line = serial::SimulatedLineOf(functions::serial->handle());
     line->SendToProgram("during", platform::Events().NowMicros());
     RunFor(600);  // a modal loop, as the box runs
     seenWhileOpen = received.Text();
@@ -45,7 +45,7 @@ TEST_F(RealLoopTest, ReadsAreDeliveredWhileALineErrorBoxIsOpen) {
 
   functions::OpenSerial("COM1");
   functions::SetTextWindow(received.Handle());
-  auto* line = win32::SimulatedLineOf(functions::serial->handle());
+  auto* line = serial::SimulatedLineOf(functions::serial->handle());
   line->InjectLineError(win32::CE_FRAME, platform::Events().NowMicros() + 100'000);
   RunFor(1500);
   functions::CloseSerial();
@@ -64,7 +64,7 @@ TEST_F(RealLoopTest, TheRtsLeadOfAKeyedCommandIsNeverShort) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.command);
     functions::OpenSerial("COM1");
-    auto* line = win32::SimulatedLineOf(functions::serial->handle());
+    auto* line = serial::SimulatedLineOf(functions::serial->handle());
     for (int i = 0; i < 5; ++i) {
       const std::size_t raisedBefore = line->RtsLog().size();
       const std::size_t bytesBefore = line->Transcript().size();
@@ -74,12 +74,12 @@ TEST_F(RealLoopTest, TheRtsLeadOfAKeyedCommandIsNeverShort) {
         functions::SendDollarCommand("3");
       }
       RunFor(100);  // the frame crosses, the next tick drops RTS
-      const std::vector<win32::RtsChange>& log = line->RtsLog();
+      const std::vector<serial::RtsChange>& log = line->RtsLog();
       ASSERT_GT(log.size(), raisedBefore);
       ASSERT_TRUE(log[raisedBefore].raised);
-      const std::vector<win32::LineByte> bytes = line->Transcript();
+      const std::vector<serial::LineByte> bytes = line->Transcript();
       ASSERT_GT(bytes.size(), bytesBefore);
-      EXPECT_EQ(bytes[bytesBefore].direction, win32::LineByte::Direction::FromProgram);
+      EXPECT_EQ(bytes[bytesBefore].direction, serial::LineByte::Direction::FromProgram);
       EXPECT_EQ(bytes[bytesBefore].value, static_cast<std::uint8_t>(row.command));
       EXPECT_GE(bytes[bytesBefore].at - log[raisedBefore].at, row.lead);
     }

@@ -71,7 +71,7 @@ int Register(const Frame& frame) {
   return frame.bytes.size() > 1 ? static_cast<unsigned char>(frame.bytes[1]) : -1;
 }
 // The module answers `frame` with one byte, 2 ms after it.
-void AnswerByte(win32::PeerSink& sink, const Frame& frame, int byte) {
+void AnswerByte(serial::PeerSink& sink, const Frame& frame, int byte) {
   sink.SendToProgram(std::string(1, static_cast<char>(byte)), frame.end + 2 * testsupport::kMs);
 }
 
@@ -110,7 +110,7 @@ class PageModelTest : public testsupport::VirtualPortTest {
 // Register 0 answers at once, register 1 only when asked again, register 2 never.
 TEST_F(PageModelTest, ReadingReportsEachRegisterWithItsRetryAndMissAndTheVerdictItShows) {
   std::map<int, int> asked;
-  SetScript([&](const Frame& frame, win32::PeerSink& sink) {
+  SetScript([&](const Frame& frame, serial::PeerSink& sink) {
     if (Command(frame) != '$') return;
     const int n = Register(frame);
     ++asked[n];
@@ -140,7 +140,7 @@ TEST_F(PageModelTest, ReadingReportsEachRegisterWithItsRetryAndMissAndTheVerdict
 // The module takes every write but reads register 4 back one higher.
 TEST_F(PageModelTest, ProgrammingReportsEachWriteAndEachReadBackAndTheFailure) {
   std::map<int, int> eeprom;
-  SetScript([&](const Frame& frame, win32::PeerSink& sink) {
+  SetScript([&](const Frame& frame, serial::PeerSink& sink) {
     const int n = Register(frame);
     if (Command(frame) == '#' && frame.bytes.size() == 3)
       eeprom[n] = static_cast<unsigned char>(frame.bytes[2]);
@@ -169,7 +169,7 @@ TEST_F(PageModelTest, ProgrammingReportsEachWriteAndEachReadBackAndTheFailure) {
 
 TEST_F(PageModelTest, NothingSelectedAndOutOfRangeEndWithTheirVerdictAndNothingSent) {
   std::vector<std::string> frames;
-  SetScript([&](const Frame& frame, win32::PeerSink&) { frames.push_back(frame.bytes); });
+  SetScript([&](const Frame& frame, serial::PeerSink&) { frames.push_back(frame.bytes); });
   Open();
   model_->Reader().Command2_Click();
   model_->Writer().Command4_Click();
@@ -191,7 +191,7 @@ TEST_F(PageModelTest, NothingSelectedAndOutOfRangeEndWithTheirVerdictAndNothingS
 // The remote answers the first two test packets and then falls silent.
 TEST_F(PageModelTest, LinkTestReportsEachEvaluationAsShownAndTheTotals) {
   int packets = 0;
-  SetScript([&](const Frame& frame, win32::PeerSink& sink) {
+  SetScript([&](const Frame& frame, serial::PeerSink& sink) {
     if (Command(frame) == '$' && ++packets <= 2)
       sink.SendToProgram("A", frame.end + 30 * testsupport::kMs);
   });
@@ -233,7 +233,7 @@ class Initialization : public PageModelTest, public testing::WithParamInterface<
 
 TEST_P(Initialization, ReportsTheAddressAndRoleOrTheTimeOutAsTheCaptionShows) {
   const Answer answer = GetParam();
-  SetScript([&](const Frame& frame, win32::PeerSink& sink) {
+  SetScript([&](const Frame& frame, serial::PeerSink& sink) {
     if (Command(frame) == '$' && answer.address >= 0) AnswerByte(sink, frame, answer.address);
   });
   Open();
@@ -265,7 +265,7 @@ INSTANTIATE_TEST_SUITE_P(Roles, Initialization,
 
 // A master hears a block from module 7, and one that begins with a zero byte (shows nothing).
 TEST_F(PageModelTest, ReceivedBlocksCarryTheSenderOnAMaster) {
-  SetScript([&](const Frame& frame, win32::PeerSink& sink) {
+  SetScript([&](const Frame& frame, serial::PeerSink& sink) {
     if (frame.bytes == std::string("$\0", 2)) {
       AnswerByte(sink, frame, 0);
       sink.SendToProgram("\x07hello", frame.end + 500 * testsupport::kMs);

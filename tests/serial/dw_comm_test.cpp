@@ -43,7 +43,7 @@ class DwCommTest : public testsupport::VirtualPortTest {
     Tick(3);
   }
   std::vector<std::string> Written() { return testsupport::Written(FramesOn(comm_.handle())); }
-  win32::SimulatedLine& Line() { return *win32::SimulatedLineOf(comm_.handle()); }
+  serial::SimulatedLine& Line() { return *serial::SimulatedLineOf(comm_.handle()); }
 
   RecordingWindow text_;
   dwComm comm_;
@@ -72,10 +72,10 @@ TEST_F(DwCommTest, OpeningClosesTheOpenDeviceFirstAndOneNeverOpenedRaisesNotOpen
   functions::ReplyArrivedFlag = true;
   comm_.OpenComm("COM1", &kNotify);
   EXPECT_FALSE(functions::ReplyArrivedFlag) << "opening clears the reply flag";
-  EXPECT_EQ(win32::SimulatedLineOf(first), nullptr) << "the first device was closed";
+  EXPECT_EQ(serial::SimulatedLineOf(first), nullptr) << "the first device was closed";
   const auto second = comm_.handle();
   EXPECT_EQ(comm_.CloseComm(), 0);
-  EXPECT_EQ(win32::SimulatedLineOf(second), nullptr);
+  EXPECT_EQ(serial::SimulatedLineOf(second), nullptr);
   EXPECT_EQ(comm_.CloseComm(), 0);
   EXPECT_EQ(comm_.SetCommTimeouts(), 0);
 

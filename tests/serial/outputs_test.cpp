@@ -15,7 +15,7 @@
 #include "serial/open_failure.h"
 #include "sim/simulated_system.h"
 
-namespace win32 {
+namespace serial {
 namespace {
 
 using testing::HasSubstr;
@@ -57,8 +57,9 @@ TEST(TrafficLogOnAFullDisk, SaysOnceThatLinesWereLostAndFromWhen) {
 
 TEST(DeviceMessages, NameTheDeviceOnce) {
   sim::RegisterSimulatedSystem();
-  EXPECT_EQ(CreateFileA("sim:badoption", 0, 0, nullptr, 0, 0, 0), INVALID_HANDLE_VALUE);
-  const std::string report = DescribeOpenFailure(LastOpenFailure());
+  EXPECT_EQ(win32::CreateFileA("sim:badoption", 0, 0, nullptr, 0, 0, 0),
+            win32::INVALID_HANDLE_VALUE);
+  const std::string report = win32::DescribeOpenFailure(win32::LastOpenFailure());
   EXPECT_THAT(report, testing::StartsWith("sim:badoption (simulated radio system): "));
   EXPECT_EQ(report.find("sim:badoption"), report.rfind("sim:badoption (")) << report;
 
@@ -77,4 +78,4 @@ TEST(DeviceMessages, NameTheDeviceOnce) {
 }
 
 }  // namespace
-}  // namespace win32
+}  // namespace serial

@@ -12,7 +12,7 @@
 #include "platform/real_event_service.h"
 #include "serial/tty/tty_device.h"
 
-namespace win32 {
+namespace serial {
 
 // A pseudo-terminal whose device side nobody holds, as a port is before the program opens it;
 // the test keeps the other side. Pseudo-terminals run in real time, whatever service an
@@ -55,4 +55,4 @@ class PtyTest : public testing::Test {
   std::unique_ptr<CommDevice> device_;
 };
 
-}  // namespace win32
+}  // namespace serial

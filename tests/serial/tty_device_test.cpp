@@ -13,7 +13,7 @@
 #include "pty_fixture.h"
 #include "serial/tty/tty_settings.h"
 
-namespace win32 {
+namespace serial {
 namespace {
 
 using platform::Micros;
@@ -168,14 +168,14 @@ TEST_F(TtyDeviceTest, FullInputQueueDropsBytesAndSaysSo) {
 TEST_F(TtyDeviceTest, OpenIsExclusive) {
   OpenFailure failure;
   EXPECT_EQ(OpenTtyDevice("", path_, failure), nullptr);
-  EXPECT_EQ(failure.error, ERROR_SHARING_VIOLATION);
+  EXPECT_EQ(failure.error, win32::ERROR_SHARING_VIOLATION);
   device_.reset();
 
   // Root passes TIOCEXCL; the lock is what keeps another program out.
   const int other = ::open(path_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
   ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
   EXPECT_EQ(OpenTtyDevice("", path_, failure), nullptr);
-  EXPECT_EQ(failure.error, ERROR_SHARING_VIOLATION);
+  EXPECT_EQ(failure.error, win32::ERROR_SHARING_VIOLATION);
   EXPECT_EQ(failure.reason, "in use by another program");
   ::close(other);
   device_ = OpenTtyDevice("", path_, failure);
@@ -183,4 +183,4 @@ TEST_F(TtyDeviceTest, OpenIsExclusive) {
 }
 
 }  // namespace
-}  // namespace win32
+}  // namespace serial

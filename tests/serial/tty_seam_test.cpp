@@ -22,7 +22,7 @@
 #include "serial/tty/tty_system.h"
 #include "support/stub_detector.h"
 
-namespace win32 {
+namespace serial {
 namespace {
 
 using platform::Micros;
@@ -119,7 +119,7 @@ class FakeUart final : public TtySystem {
 };
 
 DCB Record(DWORD baud, DWORD dtrControl, DWORD rtsControl) {
-  DCB dcb = PowerOnDcb();
+  DCB dcb = win32::PowerOnDcb();
   dcb.BaudRate = baud;
   dcb.Flags |=
       (dtrControl << dcb_flags::kDtrControlShift) | (rtsControl << dcb_flags::kRtsControlShift);
@@ -176,23 +176,23 @@ TEST_F(TtySeam, ApplyingARecordSetsDtrAndRtsAsItsControlFieldsSay) {
     DWORD dtrControl, rtsControl;
     bool dtrBefore, rtsBefore, dtrAfter, rtsAfter;
   } rows[] = {
-      {DTR_CONTROL_ENABLE, RTS_CONTROL_ENABLE, false, false, true, true},
-      {DTR_CONTROL_DISABLE, RTS_CONTROL_DISABLE, true, true, false, false},
-      {DTR_CONTROL_HANDSHAKE, RTS_CONTROL_HANDSHAKE, true, false, true, false},
-      {DTR_CONTROL_ENABLE, RTS_CONTROL_TOGGLE, false, true, true, true},
+      {win32::DTR_CONTROL_ENABLE, win32::RTS_CONTROL_ENABLE, false, false, true, true},
+      {win32::DTR_CONTROL_DISABLE, win32::RTS_CONTROL_DISABLE, true, true, false, false},
+      {win32::DTR_CONTROL_HANDSHAKE, win32::RTS_CONTROL_HANDSHAKE, true, false, true, false},
+      {win32::DTR_CONTROL_ENABLE, win32::RTS_CONTROL_TOGGLE, false, true, true, true},
   };
-  const HANDLE port = CreateFileA("COM1", 0, 0, nullptr, 0, 0, 0);
-  ASSERT_NE(port, INVALID_HANDLE_VALUE);
+  const HANDLE port = win32::CreateFileA("COM1", 0, 0, nullptr, 0, 0, 0);
+  ASSERT_NE(port, win32::INVALID_HANDLE_VALUE);
   for (const Row& row : rows) {
     SCOPED_TRACE(std::to_string(row.dtrControl) + "/" + std::to_string(row.rtsControl));
     uart_.dtr = row.dtrBefore;
     uart_.rts = row.rtsBefore;
     const DCB dcb = Record(9600, row.dtrControl, row.rtsControl);
-    ASSERT_TRUE(SetCommState(port, &dcb));
+    ASSERT_TRUE(win32::SetCommState(port, &dcb));
     EXPECT_EQ(uart_.dtr, row.dtrAfter);
     EXPECT_EQ(uart_.rts, row.rtsAfter);
   }
-  CloseHandle(port);
+  win32::CloseHandle(port);
 }
 
 TEST_F(TtySeam, AFailedModemLineCallIsTriedAgainUnlessTheDeviceHasNoLines) {
@@ -251,7 +251,7 @@ TEST_F(TtySeam, LineErrorsAreTheDeltasOfTheKernelCounters) {
 
 TEST_F(TtySeam, ADeviceThatGoesAwayIsSaidAndReopenedByItsPathWithItsSettings) {
   Open();
-  ASSERT_TRUE(device_->Apply(Record(19200, DTR_CONTROL_ENABLE, RTS_CONTROL_DISABLE)));
+  ASSERT_TRUE(device_->Apply(Record(19200, win32::DTR_CONTROL_ENABLE, win32::RTS_CONTROL_DISABLE)));
   const Micros t0 = platform::Events().NowMicros();
 
   // The adapter is pulled: its reads fail with EIO, its node is gone.
@@ -356,16 +356,16 @@ TEST_F(TtySeam, OpensThatFailSayWhy) {
     const char* said;       // on standard error
     std::string path = "";  // "": the pseudo-terminal
   } rows[] = {
-      {EACCES, 0, ERROR_ACCESS_DENIED, "permission denied", ""},
-      {EIO, 0, ERROR_FILE_NOT_FOUND, "no UART behind this port (I/O error)", ""},
-      {0, EIO, ERROR_FILE_NOT_FOUND, "no UART behind this port (I/O error)", ""},
+      {EACCES, 0, win32::ERROR_ACCESS_DENIED, "permission denied", ""},
+      {EIO, 0, win32::ERROR_FILE_NOT_FOUND, "no UART behind this port (I/O error)", ""},
+      {0, EIO, win32::ERROR_FILE_NOT_FOUND, "no UART behind this port (I/O error)", ""},
       {0, ETIMEDOUT, 0, "",
        "DTR and RTS could not be set at 0.000 s: Connection timed out; trying again at every "
        "change"},
       {0, ENOTTY, 0, "", ""},
-      {0, 0, ERROR_FILE_NOT_FOUND, "no such device", "", "/dev/talvora-no-such-port"},
-      {0, 0, ERROR_FILE_NOT_FOUND, "not a serial device", "", file},
-      {0, 0, ERROR_FILE_NOT_FOUND, "not a serial device", "", "/dev/null"},
+      {0, 0, win32::ERROR_FILE_NOT_FOUND, "no such device", "", "/dev/talvora-no-such-port"},
+      {0, 0, win32::ERROR_FILE_NOT_FOUND, "not a serial device", "", file},
+      {0, 0, win32::ERROR_FILE_NOT_FOUND, "not a serial device", "", "/dev/null"},
   };
   for (const Row& row : rows) {
     const std::string path = row.path.empty() ? path_ : row.path;
@@ -439,4 +439,4 @@ TEST_F(TtySeam, ConsoleDevicesAreKnownByTheirNumbersNotTheirNames) {
 }
 
 }  // namespace
-}  // namespace win32
+}  // namespace serial

@@ -32,7 +32,7 @@ class RadioOnLine {
     auto parsed = sim::ParseOptions(options, error);
     EXPECT_TRUE(parsed) << error;
     radio_ = std::make_shared<sim::RadioSystem>(parsed.value_or(sim::Options{}));
-    line_ = std::make_unique<win32::SimulatedLine>(radio_);
+    line_ = std::make_unique<serial::SimulatedLine>(radio_);
     radio_->OnOpened(Now(), *line_);
   }
 
@@ -57,10 +57,10 @@ class RadioOnLine {
   }
 
   // Bytes that reached the program since `since`, in order, with when each started crossing.
-  std::vector<win32::LineByte> ReceivedSince(Micros since) {
-    std::vector<win32::LineByte> received;
-    for (const win32::LineByte& byte : line_->Transcript()) {
-      if (byte.direction == win32::LineByte::Direction::ToProgram && byte.at >= since) {
+  std::vector<serial::LineByte> ReceivedSince(Micros since) {
+    std::vector<serial::LineByte> received;
+    for (const serial::LineByte& byte : line_->Transcript()) {
+      if (byte.direction == serial::LineByte::Direction::ToProgram && byte.at >= since) {
         received.push_back(byte);
       }
     }
@@ -69,7 +69,7 @@ class RadioOnLine {
 
   std::string TextSince(Micros since) {
     std::string text;
-    for (const win32::LineByte& byte : ReceivedSince(since))
+    for (const serial::LineByte& byte : ReceivedSince(since))
       text += static_cast<char>(byte.value);
     return text;
   }
@@ -77,7 +77,7 @@ class RadioOnLine {
  private:
   platform::VirtualEventService& clock_;
   std::shared_ptr<sim::RadioSystem> radio_;
-  std::unique_ptr<win32::SimulatedLine> line_;
+  std::unique_ptr<serial::SimulatedLine> line_;
 };
 
 }  // namespace simtest

@@ -4,11 +4,11 @@
 
 namespace testsupport {
 
-std::vector<Frame> Frames(const std::vector<win32::LineByte>& transcript,
+std::vector<Frame> Frames(const std::vector<serial::LineByte>& transcript,
                           platform::Micros byteDuration) {
   std::vector<Frame> frames;
   platform::Micros nextStart = 0;
-  for (const win32::LineByte& byte : transcript) {
+  for (const serial::LineByte& byte : transcript) {
     const bool continues =
         !frames.empty() && frames.back().direction == byte.direction && byte.at <= nextStart;
     if (!continues) frames.push_back(Frame{byte.direction, byte.at, {}, byte.rts});
@@ -32,7 +32,7 @@ std::string Hex(std::string_view bytes) {
 std::vector<std::string> TranscriptLines(const std::vector<Frame>& frames) {
   std::vector<std::string> lines;
   for (const Frame& frame : frames) {
-    const bool out = frame.direction == win32::LineByte::Direction::FromProgram;
+    const bool out = frame.direction == serial::LineByte::Direction::FromProgram;
     lines.push_back(std::string(out ? ">> " : "<< ") + Hex(frame.bytes) +
                     (out && frame.rts ? " [RTS]" : ""));
   }
@@ -42,7 +42,7 @@ std::vector<std::string> TranscriptLines(const std::vector<Frame>& frames) {
 std::vector<std::string> Written(const std::vector<Frame>& frames) {
   std::vector<std::string> written;
   for (const Frame& frame : frames) {
-    if (frame.direction == win32::LineByte::Direction::FromProgram) written.push_back(frame.bytes);
+    if (frame.direction == serial::LineByte::Direction::FromProgram) written.push_back(frame.bytes);
   }
   return written;
 }

@@ -10,13 +10,13 @@ namespace testsupport {
 
 // Bytes of one direction sent back to back, with no idle time on the line between them.
 struct Frame {
-  win32::LineByte::Direction direction;
+  serial::LineByte::Direction direction;
   platform::Micros start;  // when the first byte started on the line
   std::string bytes;
   bool rts;  // RTS while the first byte was sent (bytes the program wrote)
 };
 
-std::vector<Frame> Frames(const std::vector<win32::LineByte>& transcript,
+std::vector<Frame> Frames(const std::vector<serial::LineByte>& transcript,
                           platform::Micros byteDuration);
 
 // "24 03" for the bytes 0x24 0x03.

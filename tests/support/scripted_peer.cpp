@@ -5,7 +5,7 @@
 namespace testsupport {
 
 void ScriptedPeer::OnByteFromProgram(std::uint8_t byte, platform::Micros at,
-                                     win32::RtsLevel /*rts*/, win32::PeerSink& sink) {
+                                     serial::RtsLevel /*rts*/, serial::PeerSink& sink) {
   AdvanceTo(at, sink);
   if (!collecting_) {
     current_ = Received{{}, at};
@@ -15,21 +15,21 @@ void ScriptedPeer::OnByteFromProgram(std::uint8_t byte, platform::Micros at,
   current_.end = at;
 }
 
-void ScriptedPeer::AdvanceTo(platform::Micros now, win32::PeerSink& sink) {
+void ScriptedPeer::AdvanceTo(platform::Micros now, serial::PeerSink& sink) {
   if (!collecting_ || now < current_.end + kIdleGap) return;
   collecting_ = false;
   if (script_) script_(current_, sink);
 }
 
 void UseScriptedPeers(ScriptedPeer::Script script) {
-  win32::SetSimulatedPeerFactory(
-      [script](const std::string&, std::string&) -> std::shared_ptr<win32::LinePeer> {
+  serial::SetSimulatedPeerFactory(
+      [script](const std::string&, std::string&) -> std::shared_ptr<serial::LinePeer> {
         return std::make_shared<ScriptedPeer>(script);
       });
 }
 
 ScriptedPeer::Script AnswerWith(std::string reply, platform::Micros delay) {
-  return [reply, delay](const ScriptedPeer::Received& frame, win32::PeerSink& sink) {
+  return [reply, delay](const ScriptedPeer::Received& frame, serial::PeerSink& sink) {
     sink.SendToProgram(reply, frame.end + delay);
   };
 }

@@ -10,19 +10,19 @@ namespace testsupport {
 
 // A peer for tests: gathers the program's bytes into frames (a frame ends when the line has
 // been idle for two byte times) and hands each to a script, which may answer.
-class ScriptedPeer : public win32::LinePeer {
+class ScriptedPeer : public serial::LinePeer {
  public:
   struct Received {
     std::string bytes;
     platform::Micros end;  // when the last byte had crossed
   };
-  using Script = std::function<void(const Received& frame, win32::PeerSink& sink)>;
+  using Script = std::function<void(const Received& frame, serial::PeerSink& sink)>;
 
   explicit ScriptedPeer(Script script = {}) : script_(std::move(script)) {}
 
-  void OnByteFromProgram(std::uint8_t byte, platform::Micros at, win32::RtsLevel rts,
-                         win32::PeerSink& sink) override;
-  void AdvanceTo(platform::Micros now, win32::PeerSink& sink) override;
+  void OnByteFromProgram(std::uint8_t byte, platform::Micros at, serial::RtsLevel rts,
+                         serial::PeerSink& sink) override;
+  void AdvanceTo(platform::Micros now, serial::PeerSink& sink) override;
 
  private:
   static constexpr platform::Micros kIdleGap = 2 * 1042;

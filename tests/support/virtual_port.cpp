@@ -9,13 +9,13 @@ namespace testsupport {
 void VirtualPortTest::SetUp() {
   clock_ = &platform::UseVirtualTime();
   setenv("TALVORA_COM1", "sim", 1);
-  UseScriptedPeers([this](const ScriptedPeer::Received& frame, win32::PeerSink& sink) {
+  UseScriptedPeers([this](const ScriptedPeer::Received& frame, serial::PeerSink& sink) {
     if (script_) script_(frame, sink);
   });
 }
 
 void VirtualPortTest::TearDown() {
-  win32::SetSimulatedPeerFactory({});
+  serial::SetSimulatedPeerFactory({});
 }
 
 void VirtualPortTest::SetScript(ScriptedPeer::Script script) {
@@ -23,7 +23,7 @@ void VirtualPortTest::SetScript(ScriptedPeer::Script script) {
 }
 
 std::vector<Frame> VirtualPortTest::FramesOn(win32::HANDLE handle) {
-  win32::SimulatedLine* line = win32::SimulatedLineOf(handle);
+  serial::SimulatedLine* line = serial::SimulatedLineOf(handle);
   if (line == nullptr) return {};
   return Frames(line->Transcript(), line->ByteDuration());
 }

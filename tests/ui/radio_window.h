@@ -39,7 +39,7 @@ class RadioWindowTest : public WindowTest {
   // frame reaches it.
   void LoadOnScript(testsupport::ScriptedPeer::Script script = {}) {
     time_ = &Clock();
-    testsupport::UseScriptedPeers([this, script](const auto& frame, win32::PeerSink& sink) {
+    testsupport::UseScriptedPeers([this, script](const auto& frame, serial::PeerSink& sink) {
       waitStarts_.push_back(Window().Session().StartTime);
       if (script) script(frame, sink);
     });
@@ -76,7 +76,7 @@ class RadioWindowTest : public WindowTest {
         }));
   }
 
-  win32::SimulatedLine& Line() { return *win32::SimulatedLineOf(functions::serial->handle()); }
+  serial::SimulatedLine& Line() { return *serial::SimulatedLineOf(functions::serial->handle()); }
   sim::RadioSystem& Radio() { return *sim::RadioSystemOf(functions::serial->handle()); }
   std::vector<testsupport::Frame> AllFrames() {
     return testsupport::Frames(Line().Transcript(), Line().ByteDuration());
@@ -87,14 +87,14 @@ class RadioWindowTest : public WindowTest {
   std::vector<testsupport::Frame> Sent() {
     auto frames = AllFrames();
     std::erase_if(frames, [](const auto& f) {
-      return f.direction != win32::LineByte::Direction::FromProgram;
+      return f.direction != serial::LineByte::Direction::FromProgram;
     });
     return frames;
   }
   // How long RTS had been raised when the frame starting at `start` began.
   Micros RtsLead(Micros start) {
     Micros rise = start + 1;
-    for (const win32::RtsChange& change : Line().RtsLog())
+    for (const serial::RtsChange& change : Line().RtsLog())
       if (change.raised && change.at <= start) rise = change.at;
     return start - rise;
   }

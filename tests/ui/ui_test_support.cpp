@@ -19,8 +19,8 @@ void WindowTest::SetUp() {
   clock_ = &platform::UseVirtualTime();
   for (const std::string n : {"1", "2", "3", "4"})
     setenv(("TALVORA_COM" + n).c_str(), ("sim:COM" + n).c_str(), 1);
-  win32::SetSimulatedPeerFactory(
-      [this](const std::string& options, std::string&) -> std::shared_ptr<win32::LinePeer> {
+  serial::SetSimulatedPeerFactory(
+      [this](const std::string& options, std::string&) -> std::shared_ptr<serial::LinePeer> {
         opened_.push_back(options);
         return std::make_shared<testsupport::ScriptedPeer>();
       });
@@ -32,7 +32,7 @@ void WindowTest::TearDown() {
   functions::CloseSerial();
   ui::SetProgramEnd(previousEnd_);
   boxes_.reset();
-  win32::SetSimulatedPeerFactory({});
+  serial::SetSimulatedPeerFactory({});
 }
 
 QPointer<QWidget> RunModal(const std::function<void()>& open,

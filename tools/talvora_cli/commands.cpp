@@ -210,7 +210,7 @@ int TerminalJob(HeadlessPages& pages, const Options& options, const QString& mes
     return Outcome(true);
   }
   QJsonArray blocks;
-  win32::ForgetDeviceNotices();
+  serial::ForgetDeviceNotices();
   Listen(pages, seconds, [&](const ReceivedBlock& block) {
     if (!options.json) {
       ProgressLine::Clear();
@@ -218,8 +218,8 @@ int TerminalJob(HeadlessPages& pages, const Options& options, const QString& mes
     }
     blocks.append(BlockJson(block));
   });
-  const auto notice = win32::LastDeviceNotice();
-  const bool lost = notice && notice->kind == win32::DeviceNotice::Kind::Lost;
+  const auto notice = serial::LastDeviceNotice();
+  const bool lost = notice && notice->kind == serial::DeviceNotice::Kind::Lost;
   json["interrupted"] = Interrupted();
   json["device_lost"] = lost;
   if (options.json) {

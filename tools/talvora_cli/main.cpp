@@ -172,7 +172,7 @@ int main(int argc, char** argv) {
   const QString logFile =
       parser.isSet(log) ? Shown(parser.value(log)) : qEnvironmentVariable("TALVORA_LOG");
   std::string error;
-  if (!logFile.isEmpty() && !win32::traffic_log::Open(logFile.toStdString(), error))
+  if (!logFile.isEmpty() && !serial::traffic_log::Open(logFile.toStdString(), error))
     return cli::UsageError(QString::fromStdString(error));
 
   return cli::Finish(cli::RunCommand(options));

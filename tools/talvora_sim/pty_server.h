@@ -23,7 +23,7 @@ namespace talvora_sim {
 // finds the terminal full and waits. RTS cannot be seen through a pseudo-terminal, nor line
 // errors sent through one. The server sleeps in poll() until the next byte is due or the radio
 // system has something to do; an idle server takes no CPU.
-class PtyServer final : private win32::PeerSink {
+class PtyServer final : private serial::PeerSink {
  public:
   explicit PtyServer(const sim::Options& options);
   PtyServer(const PtyServer&) = delete;
@@ -40,7 +40,7 @@ class PtyServer final : private win32::PeerSink {
   void EchoLogTo(std::ostream* out) { radio_.Log().EchoTo(out); }
   // Sends every frame over the air, as if RTS were always low: a frame that is exactly a
   // command then reaches the remote modules instead of the host module.
-  void SendAllOverAir(bool on) { rts_ = on ? win32::RtsLevel::Low : win32::RtsLevel::Unknown; }
+  void SendAllOverAir(bool on) { rts_ = on ? serial::RtsLevel::Low : serial::RtsLevel::Unknown; }
 
   // Serves until Stop(); false with `error` set when the terminal fails.
   bool Run(std::string& error);
@@ -70,7 +70,7 @@ class PtyServer final : private win32::PeerSink {
   std::unique_ptr<CloseWatch> closeWatch_;
   LinePacer toRadio_{sim::kBytesPerSecond};
   LinePacer toProgram_;
-  win32::RtsLevel rts_ = win32::RtsLevel::Unknown;
+  serial::RtsLevel rts_ = serial::RtsLevel::Unknown;
   std::uint64_t taken_ = 0;
   std::chrono::steady_clock::time_point start_;
   int wake_[2] = {-1, -1};

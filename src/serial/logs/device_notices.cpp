@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <utility>
 
-namespace win32 {
+namespace serial {
 namespace {
 
 std::function<void(const DeviceNotice&)>& Listener() {
@@ -62,4 +62,4 @@ void SetDeviceNoticeListener(std::function<void(const DeviceNotice&)> listener) 
   Listener() = std::move(listener);
 }
 
-}  // namespace win32
+}  // namespace serial

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-namespace win32 {
+namespace serial {
 
 struct DeviceNotice {
   enum class Kind { Lost, Back };
@@ -45,4 +45,4 @@ void ForgetDeviceNotices();
 // Installs the one listener (an empty function removes it).
 void SetDeviceNoticeListener(std::function<void(const DeviceNotice&)> listener);
 
-}  // namespace win32
+}  // namespace serial

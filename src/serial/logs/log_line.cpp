@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
-namespace win32 {
+namespace serial {
 
 std::string HexBytes(std::string_view bytes) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
@@ -33,4 +33,4 @@ std::string LogLine(platform::Micros sinceOrigin, std::string_view route, std::s
   return line;
 }
 
-}  // namespace win32
+}  // namespace serial

@@ -4,8 +4,9 @@
 #include <string_view>
 
 #include "platform/event_service.h"
+#include "serial/win32_face.h"
 
-namespace win32 {
+namespace serial {
 
 // "24 00" for the bytes 0x24 0x00.
 std::string HexBytes(std::string_view bytes);
@@ -16,4 +17,4 @@ std::string HexBytes(std::string_view bytes);
 //   "    0.579261  program->line  RTS 24 00"
 std::string LogLine(platform::Micros sinceOrigin, std::string_view route, std::string_view what);
 
-}  // namespace win32
+}  // namespace serial

@@ -13,7 +13,7 @@
 #include "serial/logs/device_notices.h"
 #include "serial/logs/log_line.h"
 
-namespace win32::traffic_log {
+namespace serial::traffic_log {
 namespace {
 
 int file = -1;
@@ -122,7 +122,7 @@ void Rts(bool raised, platform::Micros at) {
 }
 
 void LineErrors(DWORD flags, platform::Micros at) {
-  for (const auto& [flag, message] : kLineErrorMessages) {
+  for (const auto& [flag, message] : win32::kLineErrorMessages) {
     if ((flags & flag) != 0) Write(at, "line error", message);
   }
 }
@@ -131,4 +131,4 @@ void Device(std::string_view event, const std::string& device, platform::Micros 
   Write(at, event, device);
 }
 
-}  // namespace win32::traffic_log
+}  // namespace serial::traffic_log

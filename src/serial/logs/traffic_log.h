@@ -4,9 +4,10 @@
 #include <string_view>
 
 #include "platform/event_service.h"
+#include "serial/win32_face.h"
 #include "serial/win32_types.h"
 
-namespace win32 {
+namespace serial {
 
 // The traffic log: every frame the program hands to a device and every block its reads
 // deliver, RTS rising and falling, line errors, and the device lost and back. One line per
@@ -30,4 +31,4 @@ void LineErrors(DWORD flags, platform::Micros at);
 void Device(std::string_view event, const std::string& device, platform::Micros at);
 
 }  // namespace traffic_log
-}  // namespace win32
+}  // namespace serial

@@ -5,8 +5,9 @@
 #include <string_view>
 
 #include "platform/event_service.h"
+#include "serial/win32_face.h"
 
-namespace win32 {
+namespace serial {
 
 // The level of RTS while a byte was sent; Unknown where the device has no modem lines.
 enum class RtsLevel { Low, Raised, Unknown };
@@ -45,4 +46,4 @@ class LinePeer {
   virtual std::optional<platform::Micros> NextDeadline() const { return std::nullopt; }
 };
 
-}  // namespace win32
+}  // namespace serial

@@ -5,7 +5,7 @@
 
 #include "serial/handle_table.h"
 
-namespace win32 {
+namespace serial {
 
 using platform::Micros;
 
@@ -25,7 +25,7 @@ Micros ByteDurationAt(DWORD baud) {
 }  // namespace
 
 SimulatedLine::SimulatedLine(std::shared_ptr<LinePeer> peer)
-    : peer_(std::move(peer)), settings_(PowerOnDcb()) {
+    : peer_(std::move(peer)), settings_(win32::PowerOnDcb()) {
   input_.SetByteDuration(byteDuration_);
 }
 
@@ -158,8 +158,8 @@ std::unique_ptr<CommDevice> OpenSimulatedLine(const std::string& options, OpenFa
 }
 
 SimulatedLine* SimulatedLineOf(HANDLE handle) {
-  DeviceEntry* entry = HandleTable::Instance().Device(handle);
+  win32::DeviceEntry* entry = win32::HandleTable::Instance().Device(handle);
   return entry == nullptr ? nullptr : dynamic_cast<SimulatedLine*>(entry->device.get());
 }
 
-}  // namespace win32
+}  // namespace serial

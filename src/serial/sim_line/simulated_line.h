@@ -9,8 +9,9 @@
 #include "serial/comm_device.h"
 #include "serial/open_failure.h"
 #include "serial/sim_line/line_peer.h"
+#include "serial/win32_face.h"
 
-namespace win32 {
+namespace serial {
 
 // One byte that crossed a simulated line: when it started on the line, which way it went, and
 // the level of RTS at that moment (for bytes the program wrote).
@@ -100,4 +101,4 @@ std::unique_ptr<CommDevice> OpenSimulatedLine(const std::string& options, OpenFa
 // The simulated line behind an open comm handle, or null.
 SimulatedLine* SimulatedLineOf(HANDLE handle);
 
-}  // namespace win32
+}  // namespace serial

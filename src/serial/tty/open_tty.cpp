@@ -11,7 +11,7 @@
 #include "serial/comm_constants.h"
 #include "serial/tty/tty_settings.h"
 
-namespace win32 {
+namespace serial {
 
 OpenTty::OpenTty(TtySystem& system, const PreparedTty& tty, ReceiveQueue& input, Say say,
                  std::function<void()> lost)
@@ -180,4 +180,4 @@ void OpenTty::StopWatching() {
   watcher_ = nullptr;
 }
 
-}  // namespace win32
+}  // namespace serial

@@ -12,9 +12,10 @@
 #include "serial/receive_queue.h"
 #include "serial/tty/tty_open.h"
 #include "serial/tty/tty_system.h"
+#include "serial/win32_face.h"
 #include "serial/win32_types.h"
 
-namespace win32 {
+namespace serial {
 
 // One opening of a tty device, from the open to its close or its loss: raw bytes in (into the
 // queue it is given, stamped when the event loop sees them) and out, the modem lines, the
@@ -74,4 +75,4 @@ class OpenTty {
   int watch_ = 0;
 };
 
-}  // namespace win32
+}  // namespace serial

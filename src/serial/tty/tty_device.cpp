@@ -11,7 +11,7 @@
 #include "serial/tty/tty_settings.h"
 #include "serial/tty/tty_system.h"
 
-namespace win32 {
+namespace serial {
 namespace {
 
 using platform::Micros;
@@ -144,4 +144,4 @@ std::unique_ptr<CommDevice> OpenTtyDevice(const std::string& name, const std::st
   return std::make_unique<TtyDevice>(system, name, path, *tty);
 }
 
-}  // namespace win32
+}  // namespace serial

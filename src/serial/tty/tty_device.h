@@ -5,8 +5,9 @@
 
 #include "serial/comm_device.h"
 #include "serial/open_failure.h"
+#include "serial/win32_face.h"
 
-namespace win32 {
+namespace serial {
 
 // A real serial device behind a comm handle, through termios: opened non-blocking and
 // exclusively, DTR and RTS dropped at once, raw bytes in and out, line errors from the kernel's
@@ -21,4 +22,4 @@ namespace win32 {
 std::unique_ptr<CommDevice> OpenTtyDevice(const std::string& name, const std::string& path,
                                           OpenFailure& failure);
 
-}  // namespace win32
+}  // namespace serial

@@ -16,7 +16,7 @@
 #include "ports/console_identity.h"
 #include "serial/tty/tty_settings.h"
 
-namespace win32 {
+namespace serial {
 namespace {
 
 // Why a device cannot be opened. Every errno lands on one of these, and each has one code,
@@ -213,9 +213,9 @@ std::optional<PreparedTty> PrepareTty(TtySystem& system, const std::string& path
   if (settings != nullptr) {
     tty.settings = *settings;
   } else {
-    tty.settings = DcbFromTermios(current, PowerOnDcb());
+    tty.settings = DcbFromTermios(current, win32::PowerOnDcb());
     tty.settings.Flags = dcb_flags::fBinary;
-    if (!TtyCanCarry(tty.settings)) tty.settings = PowerOnDcb();
+    if (!TtyCanCarry(tty.settings)) tty.settings = win32::PowerOnDcb();
   }
   if (system.SetSettings(fd.get(), TermiosFromDcb(tty.settings, current)) != 0) {
     return RefuseErrno(system, failure, path);
@@ -238,4 +238,4 @@ void MarkClosed(dev_t device) {
   OpenDevices().erase(device);
 }
 
-}  // namespace win32
+}  // namespace serial

@@ -9,9 +9,10 @@
 
 #include "serial/open_failure.h"
 #include "serial/tty/tty_system.h"
+#include "serial/win32_face.h"
 #include "serial/win32_types.h"
 
-namespace win32 {
+namespace serial {
 
 // A tty opened and made ready.
 struct PreparedTty {
@@ -39,4 +40,4 @@ bool NoModemLines(int err);
 void MarkOpen(dev_t device);
 void MarkClosed(dev_t device);
 
-}  // namespace win32
+}  // namespace serial

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <utility>
 
-namespace win32 {
+namespace serial {
 namespace {
 
 namespace flags = dcb_flags;
@@ -218,4 +218,4 @@ int WriteTtySettings(int fd, const termios& tio) {
   return ioctl(fd, TCSETS2, &kernel);
 }
 
-}  // namespace win32
+}  // namespace serial

@@ -8,9 +8,10 @@
 #include <optional>
 
 #include "platform/event_service.h"
+#include "serial/win32_face.h"
 #include "serial/win32_types.h"
 
-namespace win32 {
+namespace serial {
 
 // Whether a UART can carry the frame the record describes: a baud rate above 0, 4 to 8 data
 // bits, a known parity and a known number of stop bits.
@@ -37,4 +38,4 @@ platform::Micros FrameDuration(const DCB& dcb);
 int ReadTtySettings(int fd, termios& tio);
 int WriteTtySettings(int fd, const termios& tio);
 
-}  // namespace win32
+}  // namespace serial

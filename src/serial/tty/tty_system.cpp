@@ -9,7 +9,7 @@
 
 #include "serial/tty/tty_settings.h"
 
-namespace win32 {
+namespace serial {
 namespace {
 
 TtySystem& RealSystem() {
@@ -73,4 +73,4 @@ TtySystem* UseTtySystem(TtySystem* system) {
   return std::exchange(Installed(), system);
 }
 
-}  // namespace win32
+}  // namespace serial

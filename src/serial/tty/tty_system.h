@@ -12,7 +12,7 @@
 #include <cstddef>
 #include <string>
 
-namespace win32 {
+namespace serial {
 
 class TtySystem {
  public:
@@ -41,4 +41,4 @@ TtySystem& CurrentTtySystem();
 // Installs `system` (null: the real calls again); returns the one it replaces.
 TtySystem* UseTtySystem(TtySystem* system);
 
-}  // namespace win32
+}  // namespace serial
