@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <QWindow>
 #include <cstdio>
+#include <utility>
 
 namespace ui {
 namespace {
@@ -120,18 +121,25 @@ class FrameCentring final : public QObject {
     window.installEventFilter(this);
   }
 
+  // Moves the window to `at`, which the steps then correct from.
+  void Ask(QPoint at) {
+    asked_ = at;
+    window_.move(at);  // a window's position is its frame's
+  }
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (watched != &window_) return false;
     switch (event->type()) {
-      case QEvent::Show:
-        QTimer::singleShot(kPlacingTime, this, [this] { Done(); });
-        break;
       case QEvent::Move:
       case QEvent::Resize:
       case QEvent::Expose:
       case QEvent::WindowActivate:
-        if (window_.frameGeometry().size() != window_.size()) Step();
+        if (window_.frameGeometry().size() != window_.size()) {
+          if (!std::exchange(framed_, true))
+            QTimer::singleShot(kPlacingTime, this, [this] { Done(); });
+          Step();
+        }
         break;
       case QEvent::Hide:
         Done();
@@ -153,8 +161,7 @@ class FrameCentring final : public QObject {
       Done();
       return;
     }
-    asked_ += lacking;
-    window_.move(asked_);  // a window's position is its frame's
+    Ask(asked_ + lacking);
   }
   void Done() {
     window_.removeEventFilter(this);
@@ -176,11 +183,16 @@ void KeepNormalState(QWidget& window, std::function<bool()> mayNotMinimize) {
 void CentreFrameOnScreen(QWidget& window) {
   // A Wayland compositor places windows itself.
   if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) return;
-  window.move(CentredFrameAt(window));
-  if (window.frameGeometry().size() == window.size() &&
-      window.findChild<QObject*>(QStringLiteral("FrameCentring"), Qt::FindDirectChildrenOnly) ==
-          nullptr) {
-    new FrameCentring(window);
+  // Every place asked for goes through the centring while it lasts: its steps correct the last
+  // request, whether the frame was known when it was made or not.
+  auto* centring = static_cast<FrameCentring*>(
+      window.findChild<QObject*>(QStringLiteral("FrameCentring"), Qt::FindDirectChildrenOnly));
+  if (centring == nullptr && window.frameGeometry().size() == window.size())
+    centring = new FrameCentring(window);
+  if (centring != nullptr) {
+    centring->Ask(CentredFrameAt(window));
+  } else {
+    window.move(CentredFrameAt(window));
   }
 }
 
