@@ -13,6 +13,7 @@
 #include "cli_run.h"
 #include "files/file_system.h"
 #include "operations/register_profile.h"
+#include "support/full_disk.h"
 
 namespace {
 
@@ -79,15 +80,10 @@ TEST_F(CliSave, AFullDiskKeepsTheOldProfileAndTheCommandFails) {
   const QString path = File("field.json");
   ASSERT_EQ(Save("sim", path, "0-3").status, 0);
   const QByteArray good = Held(path);
-  struct FullDisk : files::FileSystem {
-    ssize_t Write(int, const void*, std::size_t) override {
-      errno = ENOSPC;
-      return -1;
-    }
-  } disk;
-  files::UseFileSystem(&disk);
-  const clitest::Ran ran = Save("sim", path);
-  files::UseFileSystem(nullptr);
+  const clitest::Ran ran = [&] {
+    const testsupport::FullDisk disk;
+    return Save("sim", path);
+  }();
   EXPECT_NE(ran.status, 0);
   EXPECT_THAT(ran.err, HasSubstr(std::strerror(ENOSPC)));
   EXPECT_THAT(ran.err, testing::Not(HasSubstr("saved")));

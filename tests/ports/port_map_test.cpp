@@ -20,6 +20,7 @@
 #include "files/file_system.h"
 #include "ports/port_settings.h"
 #include "settings/settings_file.h"
+#include "support/full_disk.h"
 #include "support/stub_detector.h"
 
 namespace ports {
@@ -218,16 +219,11 @@ TEST_F(PortMapTest, SomethingElseInThePlaceOfTheFileIsSaidAndLeftAlone) {
 TEST_F(PortMapTest, AFullDiskKeepsTheOldFileAndSaysSo) {
   const QByteArray text = "[ports]\nCOM1=sim:host=5\n";
   Write(text);
-  struct FullDisk : files::FileSystem {
-    ssize_t Write(int, const void*, std::size_t) override {
-      errno = ENOSPC;
-      return -1;
-    }
-  } disk;
-  files::UseFileSystem(&disk);
   std::string problem;
-  EXPECT_FALSE(SavePortSetting("COM2", "sim", problem));
-  files::UseFileSystem(nullptr);
+  {
+    const testsupport::FullDisk disk;
+    EXPECT_FALSE(SavePortSetting("COM2", "sim", problem));
+  }
   EXPECT_THAT(problem, HasSubstr(std::strerror(ENOSPC)));
   EXPECT_EQ(Held(), text);
   ASSERT_TRUE(SavePortSetting("COM2", "sim", problem)) << problem;
