@@ -41,6 +41,13 @@ std::optional<int> WholeNumber(const QString& text, int highest) {
 
 }  // namespace
 
+bool HoldsControlCharacter(const QString& text) {
+  return std::any_of(text.begin(), text.end(), [](QChar c) {
+    return c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
+           c.category() == QChar::Separator_Paragraph;
+  });
+}
+
 QString Quoted(const QString& text) {
   const bool plain = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
     return c.unicode() > u' ' && c.unicode() < 0x7f && c != u'\'' && c != u'\\';

@@ -35,4 +35,8 @@ std::optional<double> ParseSeconds(const QString& text, QString& error);
 // unprintable written as \xNN or \u{NNNN}.
 QString Quoted(const QString& text);
 
+// Whether the text holds a control character or a line or paragraph separator: what a name or a
+// label given from outside must not hold.
+bool HoldsControlCharacter(const QString& text);
+
 }  // namespace operations

@@ -12,7 +12,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "files/safe_file.h"
+#include "files/safe_file_qt.h"
 #include "operations/json_scan.h"
 #include "operations/number_text.h"
 #include "operations/page_views.h"
@@ -143,13 +143,7 @@ std::optional<RegisterProfile> LoadProfile(const QString& path, QString& error) 
 
 bool SaveProfile(const QString& path, const RegisterProfile& profile, QString& error) {
   // Written whole or not at all: a profile half written is worse than none.
-  std::string problem;
-  const QByteArray text = ProfileText(profile);
-  if (!files::ReplaceFile(path.toStdString(), text.toStdString(), problem)) {
-    error = QString::fromStdString(problem);
-    return false;
-  }
-  return true;
+  return files::ReplaceFile(path, ProfileText(profile), error);
 }
 
 }  // namespace operations

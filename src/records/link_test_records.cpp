@@ -6,7 +6,6 @@
 #include <QSqlQuery>
 #include <QSysInfo>
 #include <QVariant>
-#include <algorithm>
 #include <cerrno>
 #include <csignal>
 
@@ -173,11 +172,7 @@ bool LinkTestRecords::Finish(qint64 test, const LinkTestTotals& totals, bool int
 
 std::optional<QString> ParseLabel(const QString& text, QString& error) {
   const QString label = text.trimmed();
-  const bool control = std::any_of(label.begin(), label.end(), [](QChar c) {
-    return c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
-           c.category() == QChar::Separator_Paragraph;
-  });
-  if (control) {
+  if (operations::HoldsControlCharacter(label)) {
     error = QString("the label %1 holds a control character").arg(operations::Quoted(label));
   } else if (label.size() > kLongestLabel) {
     error = QString("the label is longer than %1 characters").arg(kLongestLabel);

@@ -58,7 +58,7 @@ bool ChangeSettingsFile(const std::function<void(QSettings&)>& change, std::stri
     problem = "cannot write " + path.toStdString() + ": its folder cannot be made";
     return false;
   }
-  return files::ReplaceFile(path.toStdString(), changed.toStdString(), problem);
+  return files::ReplaceFile(QFile::encodeName(path).toStdString(), changed.toStdString(), problem);
 }
 
 }  // namespace settings

@@ -3,7 +3,6 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -66,9 +65,7 @@ std::optional<std::vector<NamedPort>> ResolvePorts(const QString& list, QString&
     if (chosen.empty()) error = "--ports auto: no USB or CDC serial adapter is attached";
   } else {
     for (const QString& name : list.split(',')) {
-      const bool control = std::any_of(
-          name.begin(), name.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
-      if (name.trimmed() != name || name.isEmpty() || control) {
+      if (name.trimmed() != name || name.isEmpty() || operations::HoldsControlCharacter(name)) {
         error = QString("--ports %1: names separated by commas, nothing around them")
                     .arg(operations::Quoted(list));
         return std::nullopt;
