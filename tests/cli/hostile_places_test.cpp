@@ -54,6 +54,7 @@ TEST_F(HostilePlaces, APlaceThatCannotTakeTheResultIsRefusedBeforeTheTestRuns) {
       {"plot into a FIFO", {"--plot", Path("fifo.svg")}, ""},
       {"plot into a missing folder", {"--plot", Path("none/x.png")}, "No such file or directory"},
       {"records in a folder", {"--record", Path("folder")}, "the link test is not kept: "},
+      {"CSV to standard output", {"--csv", "-"}, "--csv -: standard output carries"},
       {"records in a FIFO", {"--record", Path("fifo")}, "not a regular file"},
       {"a control character in the label",
        {"--label", "roof\x01"},

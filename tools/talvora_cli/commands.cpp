@@ -396,6 +396,9 @@ int RunCommand(const Options& options) {
       return Refuse(QString("--csv %1 is not a regular file").arg(operations::Quoted(options.csv)));
     if (command == "linktest") {
       // Records named but not to be opened are said before the test, not after it.
+      // Standard output carries the test's own lines: "-" is not taken for it, nor as a name.
+      if (options.csv == "-")
+        return Refuse("--csv -: standard output carries the test's lines; name a file");
       if (!WritableLater(options.csv) || !WritableLater(options.plot)) return kBadUsage;
       if (!records::ParseLabel(options.label, error)) return Refuse("--label: " + error);
       LinkTestKeeping keeping(options);
