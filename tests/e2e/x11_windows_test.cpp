@@ -1,9 +1,9 @@
 // The program's windows as an X11 window manager sees them, on an Xvfb server of the test's
 // own: the captions, which window each dialog belongs to, the hints that decide the title-bar
 // buttons, the Close function of the main window's title bar while an operation withholds Close,
-// and, with Openbox managing the windows, the frame's place and the error box's paint. xdotool
-// clicks the controls at their designed places as the operator's mouse would; xprop reads what the
-// windows tell the window manager.
+// and, with Openbox managing the windows, the frame's place, the error box's paint and a close
+// request as the main window maps. xdotool clicks the controls at their designed places as the
+// operator's mouse would; xprop reads what the windows tell the window manager.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -14,7 +14,7 @@
 #include <QTemporaryDir>
 
 #include "sim_process.h"
-#include "x11_pixels.h"
+#include "x11_client.h"
 
 namespace {
 
@@ -227,6 +227,26 @@ TEST_F(X11Windows, UnderOpenboxTheMainWindowIsCentredAndTheErrorBoxIsPainted) {
   ASSERT_TRUE(e2e::WaitUntil([&] { return Shown().contains("Errore"); }, kPatienceMs));
   EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::PaintedPixels(Shown()["Errore"]) > 0; }, 3000))
       << "the box stays black";
+}
+
+// A close request (the window manager's close button) that reaches the main window as it maps
+// closes it and leaves the start-up window; a close request there ends the program.
+TEST_F(X11Windows, UnderOpenboxACloseRequestAsTheMainWindowMapsClosesIt) {
+  if (!StartWindowManager()) GTEST_SKIP() << "no Openbox (scripts/setup.sh installs it)";
+  StartOnCom1("sim");
+  QString mainWindow;
+  ASSERT_TRUE(e2e::WaitUntil(
+      [&] {
+        mainWindow = Shown().value("TALVORA");
+        return !mainWindow.isEmpty();
+      },
+      kPatienceMs));
+  ASSERT_TRUE(e2e::SendCloseRequest(mainWindow));
+  EXPECT_EQ(ShownOnceThey({"intro"}), QStringList{"intro"}) << "the close request was ignored";
+  ASSERT_TRUE(e2e::SendCloseRequest(Shown()["intro"]));
+  EXPECT_TRUE(program_.waitForFinished(kPatienceMs));
+  EXPECT_EQ(program_.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(program_.exitCode(), 0) << program_.readAllStandardError().toStdString();
 }
 
 // Captions, the window each dialog belongs to, and the Close function of the main window's
