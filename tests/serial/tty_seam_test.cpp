@@ -249,6 +249,25 @@ TEST_F(TtySeam, LineErrorsAreTheDeltasOfTheKernelCounters) {
   EXPECT_EQ(device_->TakeLineErrors(), 0u);
 }
 
+// An overrun counted by the opening the device took with it is still reported once.
+TEST_F(TtySeam, LineErrorsOfAnOpeningThatWasLostAreStillTaken) {
+  Open();
+  device_->Input().SetCapacity(2);
+  const Micros t0 = platform::Events().NowMicros();
+  ASSERT_EQ(::write(master_, "ABCDE", 5), 5);
+  Until([&] {
+    device_->Advance(t0);
+    return device_->Input().Size() == 2;
+  });
+  uart_.readError = EIO;
+  uart_.present = false;
+  device_->Advance(t0 + 70'000);   // lost
+  device_->Advance(t0 + 140'000);  // the lost opening is let go
+  ASSERT_EQ(notices_.size(), 1u);
+  EXPECT_EQ(device_->TakeLineErrors(), static_cast<DWORD>(CE_RXOVER));
+  EXPECT_EQ(device_->TakeLineErrors(), 0u);
+}
+
 TEST_F(TtySeam, ADeviceThatGoesAwayIsSaidAndReopenedByItsPathWithItsSettings) {
   Open();
   ASSERT_TRUE(device_->Apply(Record(19200, win32::DTR_CONTROL_ENABLE, win32::RTS_CONTROL_DISABLE)));
