@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -32,6 +33,13 @@ const char* __lsan_default_suppressions() {
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   ::testing::InitGoogleTest(&argc, argv);
+  // A test program started with a command's arguments (a station in a test starts its own
+  // program once per port) would run the whole suite again, and that again: refuse instead.
+  if (argc > 1) {
+    std::fprintf(stderr, "%s: a test program takes only test options, not '%s'\n", argv[0],
+                 argv[1]);
+    return 2;
+  }
   QApplication app(argc, argv);
   const QTemporaryDir config;
   setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
