@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -68,6 +69,17 @@ class StationTest : public ::testing::Test {
 
   QString Database() const { return dir_.filePath("records.sqlite"); }
 
+  // The counts the station's closing summary gives: passed, failed, interrupted.
+  std::vector<int> Summary() const {
+    for (const QString& line : output_.split('\n')) {
+      const QJsonObject event = QJsonDocument::fromJson(line.toUtf8()).object();
+      if (event.value("event") == QLatin1String("summary"))
+        return {event.value("passed").toInt(-1), event.value("failed").toInt(-1),
+                event.value("interrupted").toInt(-1)};
+    }
+    return {};
+  }
+
   std::vector<records::StationModule> Rows() {
     records::RecordDatabase database;
     EXPECT_TRUE(database.open(Database())) << database.error().toStdString();
@@ -124,6 +136,8 @@ TEST_F(StationTest, OnceRecordsAPassForEachGoodModuleAndAFailForTheSilentAndTheS
   StartStation({good1, good2, silent, stuck, missing}, {"--once", "--wait", "4"});
   EXPECT_EQ(Finish(), 2) << output_.toStdString();
   EXPECT_TRUE(output_.contains("\"event\":\"failed\"")) << output_.toStdString();
+  // Modules are counted; the port that could not be opened is no module.
+  EXPECT_EQ(Summary(), (std::vector<int>{2, 2, 0})) << output_.toStdString();
 
   auto rows = RowsByDevice();
   ASSERT_EQ(rows.size(), 4u) << output_.toStdString();
@@ -148,6 +162,19 @@ TEST_F(StationTest, OnceRecordsAPassForEachGoodModuleAndAFailForTheSilentAndTheS
       << rows[stuck].detail.toStdString();
   EXPECT_EQ(rows[stuck].after[1], 9);
   EXPECT_EQ(IntegrityCheck(), "ok");
+}
+
+// A port's process that dies while it waits for a module counts as a failure of its own.
+TEST_F(StationTest, APortProcessKilledWhileWaitingCountsAsFailedAndRecordsNothing) {
+  const QString port = Sim({"silent"});
+  StartStation({port}, {"--once"});
+  ASSERT_TRUE(OutputShows("\"event\":\"waiting\"")) << output_.toStdString();
+  const qint64 pid = PortProcess(port);
+  ASSERT_GT(pid, 0);
+  ::kill(static_cast<pid_t>(pid), SIGKILL);
+  EXPECT_EQ(Finish(), 1) << output_.toStdString();
+  EXPECT_EQ(Summary(), (std::vector<int>{0, 1, 0})) << output_.toStdString();
+  EXPECT_TRUE(Rows().empty());
 }
 
 TEST_F(StationTest, ContinuousModeProgramsEachModulePutInOnceAndStopsWith130) {
@@ -187,6 +214,7 @@ struct Stop {
   int status;                         // -2: the station was killed
   std::vector<const char*> verdicts;  // of the three ports' rows
   const char* detail;                 // in the second port's row
+  std::vector<int> summary;           // passed, failed, interrupted; none when killed
 };
 
 void PrintTo(const Stop& row, std::ostream* out) {
@@ -204,6 +232,7 @@ TEST_P(StationStopTest, LeavesWholeRowsOnlyAndAWholeDatabase) {
   ASSERT_GT(pid, 0);
   ::kill(static_cast<pid_t>(pid), GetParam().signal);
   EXPECT_EQ(Finish(), GetParam().status) << output_.toStdString();
+  EXPECT_EQ(Summary(), GetParam().summary) << output_.toStdString();
   EXPECT_EQ(IntegrityCheck(), "ok");
   auto rows = RowsByDevice();
   ASSERT_EQ(rows.size(), GetParam().verdicts.size());
@@ -224,15 +253,37 @@ TEST_P(StationStopTest, LeavesWholeRowsOnlyAndAWholeDatabase) {
   EXPECT_TRUE(WaitUntil([&] { return alive() == 0; }, 10000));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Signals, StationStopTest,
-    ::testing::Values(
-        Stop{"PortKilled", true, SIGKILL, 1, {"pass", "fail", "pass"}, "ended abnormally"},
-        Stop{"PortHung", true, SIGSTOP, 1, {"pass", "fail", "pass"}, "reported nothing for 20 s"},
-        Stop{"Terminate", false, SIGTERM, 130, {"interrupted", "interrupted", "interrupted"}, ""},
-        Stop{"Interrupt", false, SIGINT, 130, {"interrupted", "interrupted", "interrupted"}, ""},
-        Stop{"Kill", false, SIGKILL, -2, {}, ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Signals, StationStopTest,
+                         ::testing::Values(Stop{"PortKilled",
+                                                true,
+                                                SIGKILL,
+                                                1,
+                                                {"pass", "fail", "pass"},
+                                                "ended abnormally",
+                                                {2, 1, 0}},
+                                           Stop{"PortHung",
+                                                true,
+                                                SIGSTOP,
+                                                1,
+                                                {"pass", "fail", "pass"},
+                                                "reported nothing for 20 s",
+                                                {2, 1, 0}},
+                                           Stop{"Terminate",
+                                                false,
+                                                SIGTERM,
+                                                130,
+                                                {"interrupted", "interrupted", "interrupted"},
+                                                "",
+                                                {0, 0, 3}},
+                                           Stop{"Interrupt",
+                                                false,
+                                                SIGINT,
+                                                130,
+                                                {"interrupted", "interrupted", "interrupted"},
+                                                "",
+                                                {0, 0, 3}},
+                                           Stop{"Kill", false, SIGKILL, -2, {}, "", {}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StationTest, RecordsListsTheSelectedRowsAsJsonAndCsv) {
   {
