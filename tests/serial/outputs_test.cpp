@@ -1,4 +1,5 @@
-// The traffic log where it cannot be written, and messages that name a device once.
+// The traffic log's line layout, the log where it cannot be written, and messages that name a
+// device once.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 
 #include "serial/comm_api.h"
 #include "serial/logs/device_notices.h"
+#include "serial/logs/log_line.h"
 #include "serial/logs/traffic_log.h"
 #include "serial/open_failure.h"
 #include "sim/simulated_system.h"
@@ -19,6 +21,21 @@ namespace serial {
 namespace {
 
 using testing::HasSubstr;
+
+// Seconds with every microsecond in twelve columns, the route in eighteen, as talvora-sim's log.
+TEST(LogLine, KeepsItsColumnsWhateverTheTime) {
+  const struct {
+    platform::Micros since;
+    const char* line;
+  } rows[] = {
+      {42, "    0.000042  program->line      RTS 24 00"},
+      {1'000'500, "    1.000500  program->line      RTS 24 00"},
+      {-2'000'001, "   -2.000001  program->line      RTS 24 00"},
+      {86'400'123'456, "86400.123456  program->line      RTS 24 00"},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(LogLine(row.since, "program->line", "RTS 24 00"), row.line) << row.since;
+}
 
 TEST(TrafficLog, AFileThatCannotTakeItIsRefusedAtOnceWithItsReason) {
   const QTemporaryDir folder;
