@@ -12,6 +12,7 @@
 #include "register_list.h"
 #include "report.h"
 #include "serial/logs/traffic_log.h"
+#include "station/records_command.h"
 #include "ui/radio_window.h"
 
 namespace {
@@ -293,6 +294,21 @@ TEST(LinkTestCsv, HeaderThenOneRowPerEvaluation) {
             "seconds,sent,received,level,caption\n"
             "1.000,1,1,5,\"OK, Connection\"\n"
             "2.000,2,2,5,\"OK, Connection\"\n");
+}
+
+// A record's field is quoted when it holds a separator, a quote or a line break, so that a
+// detail over two lines stays one row of `records --csv`.
+TEST(RecordsCsv, QuotesAFieldWithACommaAQuoteOrALineBreak) {
+  const std::pair<QString, QString> rows[] = {
+      {"register 6 reads 255, not 40", "\"register 6 reads 255, not 40\""},
+      {"said \"no\"", "\"said \"\"no\"\"\""},
+      {"two\nlines", "\"two\nlines\""},
+      {"carriage\rreturn", "\"carriage\rreturn\""},
+      {"pass", "pass"},
+      {"", ""},
+  };
+  for (const auto& [field, written] : rows)
+    EXPECT_EQ(station::CsvField(field), written) << field.toStdString();
 }
 
 }  // namespace
