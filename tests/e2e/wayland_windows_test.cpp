@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "program_leaks.h"
 #include "sim_process.h"
 
 namespace {
@@ -56,15 +57,9 @@ class WaylandWindows : public testing::Test {
     environment.insert("XDG_DATA_HOME", settings_.path());
     environment.insert("TALVORA_WINDOW_PROBE", "1");
     environment.insert("TALVORA_COM1", "sim");
-    // Under LeakSanitizer: what the Wayland client library and Qt's Wayland plugin keep for
-    // the process's life is theirs, by library name; any other leak still fails the run.
-    QFile suppressions(runtime_.filePath("leaks.supp"));
-    ASSERT_TRUE(suppressions.open(QIODevice::WriteOnly));
-    ASSERT_GT(suppressions.write("leak:libwayland-client\nleak:libQt6WaylandClient\n"
-                                 "leak:libqwayland\nleak:libfontconfig\nleak:libQt6Gui\n"),
-              0);
-    suppressions.close();
-    environment.insert("LSAN_OPTIONS", "suppressions=" + suppressions.fileName());
+    const QString suppressions = e2e::WriteLeakSuppressions(runtime_.path());
+    ASSERT_FALSE(suppressions.isEmpty());
+    environment.insert("LSAN_OPTIONS", "suppressions=" + suppressions);
     program_.setProcessEnvironment(environment);
   }
   void TearDown() override {

@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "program_leaks.h"
 #include "sim_process.h"
 #include "x11_client.h"
 
@@ -65,6 +66,9 @@ class X11Windows : public testing::Test {
     environment.insert("QT_QPA_PLATFORM", "xcb");
     environment.insert("XDG_CONFIG_HOME", settings_.path());
     environment.insert("TALVORA_COM1", device);
+    const QString suppressions = e2e::WriteLeakSuppressions(settings_.path());
+    ASSERT_FALSE(suppressions.isEmpty());
+    environment.insert("LSAN_OPTIONS", "suppressions=" + suppressions);
     program_.setProcessEnvironment(environment);
     program_.start(TALVORA_EXECUTABLE, {});
     ASSERT_TRUE(program_.waitForStarted());
