@@ -253,37 +253,18 @@ TEST_P(StationStopTest, LeavesWholeRowsOnlyAndAWholeDatabase) {
   EXPECT_TRUE(WaitUntil([&] { return alive() == 0; }, 10000));
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, StationStopTest,
-                         ::testing::Values(Stop{"PortKilled",
-                                                true,
-                                                SIGKILL,
-                                                1,
-                                                {"pass", "fail", "pass"},
-                                                "ended abnormally",
-                                                {2, 1, 0}},
-                                           Stop{"PortHung",
-                                                true,
-                                                SIGSTOP,
-                                                1,
-                                                {"pass", "fail", "pass"},
-                                                "reported nothing for 20 s",
-                                                {2, 1, 0}},
-                                           Stop{"Terminate",
-                                                false,
-                                                SIGTERM,
-                                                130,
-                                                {"interrupted", "interrupted", "interrupted"},
-                                                "",
-                                                {0, 0, 3}},
-                                           Stop{"Interrupt",
-                                                false,
-                                                SIGINT,
-                                                130,
-                                                {"interrupted", "interrupted", "interrupted"},
-                                                "",
-                                                {0, 0, 3}},
-                                           Stop{"Kill", false, SIGKILL, -2, {}, "", {}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+const std::vector<const char*> kSecondFailed{"pass", "fail", "pass"};
+const std::vector<const char*> kAllInterrupted{"interrupted", "interrupted", "interrupted"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Signals, StationStopTest,
+    ::testing::Values(
+        Stop{"PortKilled", true, SIGKILL, 1, kSecondFailed, "ended abnormally", {2, 1, 0}},
+        Stop{"PortHung", true, SIGSTOP, 1, kSecondFailed, "reported nothing for 20 s", {2, 1, 0}},
+        Stop{"Terminate", false, SIGTERM, 130, kAllInterrupted, "", {0, 0, 3}},
+        Stop{"Interrupt", false, SIGINT, 130, kAllInterrupted, "", {0, 0, 3}},
+        Stop{"Kill", false, SIGKILL, -2, {}, "", {}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StationTest, RecordsListsTheSelectedRowsAsJsonAndCsv) {
   {
