@@ -3,13 +3,13 @@
 #include <QDir>
 #include <QFile>
 
+#include "support/leak_suppressions.h"
+
 namespace e2e {
 
 QString WriteLeakSuppressions(const QString& folder) {
   QFile file(QDir(folder).filePath("leaks.supp"));
-  const QByteArray libraries =
-      "leak:libdbus-1\nleak:libglib-2.0\nleak:libfontconfig\nleak:libQt6Gui\n"
-      "leak:libQt6XcbQpa\nleak:libwayland-client\nleak:libQt6WaylandClient\nleak:libqwayland\n";
+  const QByteArray libraries(kLeakSuppressions);
   if (!file.open(QIODevice::WriteOnly) || file.write(libraries) != libraries.size() ||
       !file.flush())
     return {};

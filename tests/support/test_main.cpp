@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "support/leak_suppressions.h"
 #include "support/stub_detector.h"
 
 // The sanitizers' settings, built into every test program so that they hold however it is run
@@ -18,10 +19,8 @@ const char* __asan_default_options() {
 const char* __ubsan_default_options() {
   return "print_stacktrace=1:halt_on_error=1";
 }
-// Libraries that keep allocations for the life of the process.
 const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig\nleak:libQt6Gui\nleak:libQt6XcbQpa\nleak:libqoffscreen\n"
-         "leak:libglib-2.0\nleak:libdbus-1\n";
+  return kLeakSuppressions;
 }
 // NOLINTEND(bugprone-reserved-identifier,readability-identifier-naming)
 }
